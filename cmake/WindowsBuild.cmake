@@ -1,0 +1,23 @@
+# The Windows side, cross-built into <build>/windows as part of the Linux build when the
+# MinGW-w64 compiler is present, so one build and one test run cover both platforms.
+set(VANTOR_WINDOWS_DIR ${CMAKE_BINARY_DIR}/windows)
+find_program(VANTOR_MINGW_FOUND NAMES x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-g++)
+find_program(VANTOR_MINGW_OBJDUMP NAMES x86_64-w64-mingw32-objdump)
+
+if(VANTOR_WINDOWS_BUILD AND VANTOR_MINGW_FOUND)
+  include(ExternalProject)
+  ExternalProject_Add(windows_build
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}
+    BINARY_DIR ${VANTOR_WINDOWS_DIR}
+    CMAKE_ARGS
+      -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake
+      -DCMAKE_BUILD_TYPE=Release
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ""
+    USES_TERMINAL_BUILD ON)
+  set(VANTOR_HAVE_WINDOWS_BUILD ON)
+  set(VANTOR_ASI ${VANTOR_WINDOWS_DIR}/src/Vantor.asi)
+else()
+  set(VANTOR_HAVE_WINDOWS_BUILD OFF)
+  message(STATUS "MinGW-w64 not found: the Windows plugin and its tests are skipped")
+endif()

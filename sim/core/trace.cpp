@@ -1,0 +1,139 @@
+#include "sim/core/trace.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+
+namespace sim {
+
+namespace {
+
+float FloatOfBits(uint32_t bits) {
+  float value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+void AppendQuoted(std::string& out, std::string_view text) {
+  out += '"';
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (byte < 0x20 || byte >= 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  out += '"';
+}
+
+}  // namespace
+
+std::string FormatFloat(float value) {
+  char buffer[64];
+  const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+  std::string out(buffer, written.ptr);
+  uint32_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "f#%08X", static_cast<unsigned>(bits));
+  return out + hex;
+}
+
+void RecordCall(Trace& trace, int32_t frame, int spec, const CallArguments& arguments, const CallResult& result) {
+  const NativeSpec& native = NativeAt(spec);
+  TraceRecord record{frame, static_cast<uint16_t>(spec), static_cast<uint8_t>(arguments.count),
+                     static_cast<uint32_t>(trace.arguments.size()), result};
+  const size_t kinds = std::strlen(native.arguments);
+  for (int i = 0; i < arguments.count; ++i) {
+    uint64_t slot = arguments.slots[i];
+    if (static_cast<size_t>(i) < kinds && native.arguments[i] == 's' && slot != 0) {
+      std::string text(reinterpret_cast<const char*>(static_cast<uintptr_t>(slot)));
+      auto [entry, added] = trace.textIndex.try_emplace(text, static_cast<uint32_t>(trace.texts.size()));
+      if (added) trace.texts.push_back(std::move(text));
+      slot = entry->second;
+    }
+    trace.arguments.push_back(slot);
+  }
+  trace.records.push_back(record);
+}
+
+const char* RecordName(const TraceRecord& record) { return NativeAt(record.spec).name; }
+
+uint64_t RecordSlot(const Trace& trace, const TraceRecord& record, int argument) {
+  return trace.arguments[record.firstArgument + static_cast<uint32_t>(argument)];
+}
+
+std::string_view RecordText(const Trace& trace, const TraceRecord& record, int argument) {
+  return trace.texts[static_cast<size_t>(RecordSlot(trace, record, argument))];
+}
+
+std::string FormatRecord(const Trace& trace, const TraceRecord& record) {
+  const NativeSpec& native = NativeAt(record.spec);
+  const size_t kinds = std::strlen(native.arguments);
+  const bool hostCall = native.hash == 0;
+  std::string line = std::to_string(record.frame);
+  line += ' ';
+  line += native.name;
+  line += '(';
+  for (int i = 0; i < record.argumentCount; ++i) {
+    if (i > 0) line += ", ";
+    const uint64_t slot = RecordSlot(trace, record, i);
+    const char kind = static_cast<size_t>(i) < kinds ? native.arguments[i] : '?';
+    if (hostCall && i == 0 && record.spec != HostCallIndex(HostCall::ScriptWait) &&
+        record.spec != HostCallIndex(HostCall::GetAsyncKeyState)) {
+      line += slot == ModuleToken ? "module" : "other-module";
+    } else if (kind == 'f' && slot >> 32 == 0) {
+      line += FormatFloat(FloatOfBits(static_cast<uint32_t>(slot)));
+    } else if (kind == 's') {
+      AppendQuoted(line, trace.texts[static_cast<size_t>(slot)]);
+    } else if ((kind == 'i' || kind == 'b') && slot >> 32 == 0) {
+      line += std::to_string(static_cast<int32_t>(static_cast<uint32_t>(slot)));
+    } else {
+      char raw[24];
+      std::snprintf(raw, sizeof raw, "0x%016llX", static_cast<unsigned long long>(slot));
+      line += raw;
+    }
+  }
+  line += ')';
+  switch (native.result) {
+    case 'i':
+    case 'b':
+      line += " -> " + std::to_string(ResultAsInt(record.result));
+      break;
+    case 'k': {
+      char state[16];
+      std::snprintf(state, sizeof state, " -> 0x%04X", static_cast<unsigned>(ResultAsInt(record.result)) & 0xFFFFu);
+      line += state;
+      break;
+    }
+    case 'f':
+      line += " -> " + FormatFloat(ResultAsFloat(record.result));
+      break;
+    case 'v': {
+      const Vec3 v = ResultAsVector(record.result);
+      line += " -> (" + FormatFloat(v.x) + ", " + FormatFloat(v.y) + ", " + FormatFloat(v.z) + ")";
+      break;
+    }
+    default:
+      break;
+  }
+  return line;
+}
+
+std::string FormatTrace(const Trace& trace) {
+  std::string out;
+  out.reserve(trace.records.size() * 48);
+  for (const TraceRecord& record : trace.records) {
+    out += FormatRecord(trace, record);
+    out += '\n';
+  }
+  return out;
+}
+
+}  // namespace sim

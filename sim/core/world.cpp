@@ -1,0 +1,127 @@
+#include "sim/core/world.h"
+
+#include <cmath>
+
+namespace sim {
+
+namespace {
+
+constexpr double DegreesToRadians = 3.14159265358979323846 / 180.0;
+
+struct Matrix3 {
+  double m[3][3];
+};
+
+// Rz(yaw) * Rx(pitch) * Ry(roll).
+Matrix3 RotationOf(const Vec3& rotation) {
+  const double cp = std::cos(rotation.x * DegreesToRadians), sp = std::sin(rotation.x * DegreesToRadians);
+  const double cr = std::cos(rotation.y * DegreesToRadians), sr = std::sin(rotation.y * DegreesToRadians);
+  const double cy = std::cos(rotation.z * DegreesToRadians), sy = std::sin(rotation.z * DegreesToRadians);
+  Matrix3 r;
+  r.m[0][0] = cy * cr - sy * sp * sr;
+  r.m[0][1] = -sy * cp;
+  r.m[0][2] = cy * sr + sy * sp * cr;
+  r.m[1][0] = sy * cr + cy * sp * sr;
+  r.m[1][1] = cy * cp;
+  r.m[1][2] = sy * sr - cy * sp * cr;
+  r.m[2][0] = -cp * sr;
+  r.m[2][1] = sp;
+  r.m[2][2] = cp * cr;
+  return r;
+}
+
+float WrapDegrees(double degrees) {
+  double wrapped = std::fmod(degrees + 180.0, 360.0);
+  if (wrapped < 0.0) wrapped += 360.0;
+  return static_cast<float>(wrapped - 180.0);
+}
+
+}  // namespace
+
+Vehicle* FindVehicle(World& world, int32_t handle) {
+  for (Vehicle& vehicle : world.vehicles)
+    if (vehicle.handle == handle) return &vehicle;
+  return nullptr;
+}
+
+int32_t AddVehicle(World& world, Vehicle vehicle) {
+  vehicle.handle = FirstVehicleHandle + static_cast<int32_t>(world.vehicles.size());
+  world.vehicles.push_back(vehicle);
+  return vehicle.handle;
+}
+
+void EnterVehicle(World& world, int32_t vehicle, int32_t seat) {
+  world.player.vehicle = vehicle;
+  world.player.seat = seat;
+  world.player.lastVehicle = vehicle;
+}
+
+void LeaveVehicle(World& world, Vec3 standAt) {
+  world.player.vehicle = 0;
+  world.player.seat = -1;
+  world.player.position = standAt;
+}
+
+void SetKeyDown(World& world, int32_t virtualKey, bool down) {
+  const auto key = static_cast<uint8_t>(virtualKey);
+  if (down && !world.keyDown[key]) world.pressedSincePoll[key] = true;
+  world.keyDown[key] = down;
+}
+
+int16_t PollKey(World& world, int32_t virtualKey) {
+  if (virtualKey < 0 || virtualKey > 255) return 0;
+  const auto key = static_cast<uint8_t>(virtualKey);
+  // Bit 15: down now. Bit 0: pressed since the last poll, as Windows reports it; the plugin
+  // must look at bit 15 only, so the low bit is set whenever it can be.
+  uint16_t state = world.keyDown[key] ? 0x8000 : 0;
+  if (world.pressedSincePoll[key]) state |= 1;
+  world.pressedSincePoll[key] = false;
+  return static_cast<int16_t>(state);
+}
+
+Vec3 PlayerPosition(const World& world) {
+  for (const Vehicle& vehicle : world.vehicles)
+    if (vehicle.handle == world.player.vehicle) return LocalToWorld(vehicle, vehicle.seatBoneOffset);
+  return world.player.position;
+}
+
+Vec3 LocalToWorld(const Vehicle& vehicle, Vec3 local) {
+  const Matrix3 r = RotationOf(vehicle.rotation);
+  const double p[3] = {local.x, local.y, local.z};
+  double out[3];
+  for (int row = 0; row < 3; ++row) out[row] = r.m[row][0] * p[0] + r.m[row][1] * p[1] + r.m[row][2] * p[2];
+  return {static_cast<float>(vehicle.position.x + out[0]), static_cast<float>(vehicle.position.y + out[1]),
+          static_cast<float>(vehicle.position.z + out[2])};
+}
+
+Vec3 WorldToLocal(const Vehicle& vehicle, Vec3 world) {
+  const Matrix3 r = RotationOf(vehicle.rotation);
+  const double d[3] = {static_cast<double>(world.x) - vehicle.position.x,
+                       static_cast<double>(world.y) - vehicle.position.y,
+                       static_cast<double>(world.z) - vehicle.position.z};
+  double out[3];
+  // The inverse of a rotation is its transpose.
+  for (int column = 0; column < 3; ++column)
+    out[column] = r.m[0][column] * d[0] + r.m[1][column] * d[1] + r.m[2][column] * d[2];
+  return {static_cast<float>(out[0]), static_cast<float>(out[1]), static_cast<float>(out[2])};
+}
+
+void BeginFrame(World& world) {
+  world.screen.rects.clear();
+  world.screen.texts.clear();
+  world.screen.order.clear();
+}
+
+void AdvanceWorld(World& world, int32_t frameTimeMs) {
+  world.gameTimer = static_cast<int32_t>(static_cast<uint32_t>(world.gameTimer) + static_cast<uint32_t>(frameTimeMs));
+  ++world.frame;
+  const double seconds = frameTimeMs / 1000.0;
+  for (Vehicle& vehicle : world.vehicles) {
+    if (!std::isfinite(vehicle.speed) || !std::isfinite(vehicle.turnRate)) continue;
+    vehicle.rotation.z = WrapDegrees(vehicle.rotation.z + vehicle.turnRate * seconds);
+    const Vec3 ahead = LocalToWorld(vehicle, {0.0f, static_cast<float>(vehicle.speed * seconds), 0.0f});
+    vehicle.position = ahead;
+  }
+}
+
+}  // namespace sim

@@ -1,0 +1,159 @@
+// The simulated game: the player, vehicles, the scripted camera, the keyboard, the look
+// controls, the game timer and what is on screen. Plain portable C++, shared by every host.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+struct Vec3 {
+  float x = 0.0f;
+  float y = 0.0f;
+  float z = 0.0f;
+};
+
+constexpr int32_t PlayerHandle = 0x0101;
+constexpr int32_t FirstVehicleHandle = 0x2001;
+constexpr int32_t ScriptedCameraHandle = 0x3001;
+constexpr int32_t SeatBoneIndex = 27;  // what the seat bone "seat_dside_f" answers when present
+
+struct Vehicle {
+  int32_t handle = 0;
+  bool exists = true;
+  int32_t vehicleClass = 0;
+  Vec3 position;
+  Vec3 rotation;        // degrees: pitch in x, roll in y, yaw in z
+  float speed = 0.0f;   // metres per second, along the vehicle's forward (local y) axis
+  float turnRate = 0.0f;  // degrees of yaw per second
+  bool hasSeatBone = true;
+  Vec3 seatBoneOffset{-0.45f, 0.1f, 0.45f};  // in the vehicle's own frame
+  int32_t maxPassengers = 3;
+  std::vector<int32_t> otherOccupants;  // peds other than the player, index seat + 1
+};
+
+struct Player {
+  int32_t handle = PlayerHandle;
+  bool exists = true;
+  bool dead = false;
+  Vec3 position;         // used while not in a vehicle
+  int32_t vehicle = 0;   // current vehicle, 0 when on foot
+  int32_t seat = -1;     // seat in the current vehicle
+  int32_t lastVehicle = 0;
+};
+
+struct ScriptedCamera {
+  bool created = false;
+  int32_t handle = 0;
+  bool active = false;
+  Vec3 position;
+  Vec3 rotation;
+  int32_t rotationOrder = 0;
+  float fov = 0.0f;
+  float nearClip = 0.0f;
+  float farClip = 0.0f;
+};
+
+struct DrawnRect {
+  float x, y, width, height;
+  int32_t red, green, blue, alpha;
+};
+
+// The text style the setters leave for the next text; the game resets it after each text.
+struct TextStyle {
+  int32_t font = 0;
+  float scale = 0.0f;
+  float size = 0.0f;
+  std::array<int32_t, 4> colour{255, 255, 255, 255};
+  bool centre = false;
+  bool dropShadow = false;
+  std::array<int32_t, 5> dropShadowArgs{};
+  bool edge = false;
+  std::array<int32_t, 5> edgeArgs{};
+};
+
+struct DrawnText {
+  std::string text;
+  float x, y;
+  TextStyle style;
+};
+
+struct Notification {
+  int32_t frame;
+  std::string text;
+};
+
+// What a frame put on screen, in the order it was issued.
+struct ScreenItem {
+  enum class Kind : uint8_t { Rect, Text } kind;
+  uint32_t index;  // into rects or texts
+};
+
+struct Screen {
+  std::vector<DrawnRect> rects;
+  std::vector<DrawnText> texts;
+  std::vector<ScreenItem> order;
+};
+
+struct World {
+  int32_t gameTimer = 100000;
+  int32_t frame = 0;
+
+  Player player;
+  std::vector<Vehicle> vehicles;
+  ScriptedCamera camera;
+  bool gameplayCameraRendering = true;
+  bool scriptCamerasRendering = false;
+  int32_t vehicleCameraViewMode = 1;
+  int32_t resetFlagFrame = -1;  // last frame on which the player's reset flag was set
+
+  std::array<float, 3> lookControls{};  // pad 0 controls 0..2; the plugin reads 1 and 2
+  std::array<bool, 256> keyDown{};
+  std::array<bool, 256> pressedSincePoll{};
+
+  // Screen output of the current frame, and the feed over the whole run.
+  Screen screen;
+  TextStyle pendingStyle;
+  bool textOpen = false;
+  std::string textComponents;
+  bool feedOpen = false;
+  std::string feedComponents;
+  std::vector<Notification> feed;
+
+  // Faults of the plugin seen by the world: a run with any of them fails.
+  std::vector<std::string> errors;
+
+  // Called before each native is answered, with its table index: lets a test change the
+  // world between two calls of one pass.
+  std::function<void(World&, int)> beforeAnswer;
+};
+
+Vehicle* FindVehicle(World& world, int32_t handle);
+int32_t AddVehicle(World& world, Vehicle vehicle);  // returns the new handle
+
+// The player takes a seat (-1 driver), or leaves to stand at a world position.
+void EnterVehicle(World& world, int32_t vehicle, int32_t seat);
+void LeaveVehicle(World& world, Vec3 standAt);
+
+// Keys as the scenario holds them.
+void SetKeyDown(World& world, int32_t virtualKey, bool down);
+int16_t PollKey(World& world, int32_t virtualKey);
+
+// Position of the player: the vehicle's seat point while inside, its own otherwise.
+Vec3 PlayerPosition(const World& world);
+
+// Rotation order 2, as the world uses it: a vehicle-frame point p maps to the world as
+// position + Rz(yaw) * Rx(pitch) * Ry(roll) * p, with x right, y forward, z up and positive
+// yaw turning left (counter-clockwise seen from above). The two are exact inverses.
+Vec3 LocalToWorld(const Vehicle& vehicle, Vec3 local);
+Vec3 WorldToLocal(const Vehicle& vehicle, Vec3 world);
+
+// Starts a frame: clears the screen output of the last one.
+void BeginFrame(World& world);
+// Ends a frame: the timer advances by frameTimeMs with 32-bit wrap-around and the vehicles move.
+void AdvanceWorld(World& world, int32_t frameTimeMs);
+
+}  // namespace sim

@@ -1,0 +1,121 @@
+#include "sim/linux/host.h"
+
+#include <dlfcn.h>
+
+#include <cstdio>
+
+namespace sim {
+
+namespace {
+
+constexpr size_t ScriptStackSize = 1 << 20;
+
+LinuxHost* activeHost = nullptr;
+
+ScriptHook& ActiveHook() {
+  if (activeHost == nullptr) {
+    std::fputs("stand-in ScriptHookV: a plugin call arrived with no host running\n", stderr);
+    std::abort();
+  }
+  return activeHost->hook;
+}
+
+void ScriptTrampoline() {
+  LinuxHost& host = *activeHost;
+  host.hook.script();
+  // The script must never return; if it does, the run fails and the host takes over again.
+  host.scriptReturned = true;
+  HookFault(host.hook, "the script returned");
+  swapcontext(&host.scriptContext, &host.hostContext);
+}
+
+}  // namespace
+
+std::string DefaultPluginPath() {
+#ifdef VANTOR_PLUGIN_PATH
+  return VANTOR_PLUGIN_PATH;
+#else
+  return "libvantor.so";
+#endif
+}
+
+bool LoadPlugin(LinuxHost& host, const std::string& path) {
+  activeHost = &host;
+  host.library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (host.library == nullptr) {
+    HookFault(host.hook, std::string("cannot load the plugin: ") + dlerror());
+    return false;
+  }
+  host.dllMain = reinterpret_cast<int32_t (*)(void*, uint32_t, void*)>(dlsym(host.library, "DllMain"));
+  if (host.dllMain == nullptr) {
+    HookFault(host.hook, "the plugin exports no DllMain");
+    return false;
+  }
+  host.hook.module = host.library;
+  HookDllMain(host.hook, 1);
+  if (host.dllMain(host.hook.module, 1, nullptr) != 1) HookFault(host.hook, "DllMain attach did not return 1");
+  if (host.hook.script == nullptr) HookFault(host.hook, "DllMain attach registered no script");
+  return !HookFailed(host.hook);
+}
+
+bool RunFrame(LinuxHost& host) {
+  if (host.hook.script == nullptr || host.scriptReturned || host.hook.unregistered) return false;
+  activeHost = &host;
+  BeginFrame(host.hook.world);
+  host.hook.waitsThisFrame = 0;
+  if (!host.scriptStarted) {
+    host.scriptStack.assign(ScriptStackSize, 0);
+    getcontext(&host.scriptContext);
+    host.scriptContext.uc_stack.ss_sp = host.scriptStack.data();
+    host.scriptContext.uc_stack.ss_size = host.scriptStack.size();
+    host.scriptContext.uc_link = nullptr;
+    makecontext(&host.scriptContext, ScriptTrampoline, 0);
+    host.scriptStarted = true;
+  }
+  swapcontext(&host.hostContext, &host.scriptContext);
+  return !HookFailed(host.hook);
+}
+
+bool StepFrame(LinuxHost& host, int32_t frameTimeMs) {
+  const bool ran = RunFrame(host);
+  AdvanceWorld(host.hook.world, frameTimeMs);
+  return ran;
+}
+
+void UnloadPlugin(LinuxHost& host) {
+  if (host.library == nullptr) return;
+  activeHost = &host;
+  if (host.dllMain != nullptr) {
+    HookDllMain(host.hook, 0);
+    if (host.dllMain(host.hook.module, 0, nullptr) != 1) HookFault(host.hook, "DllMain detach did not return 1");
+  }
+  dlclose(host.library);
+  host.library = nullptr;
+  host.dllMain = nullptr;
+  activeHost = nullptr;
+}
+
+}  // namespace sim
+
+// The seven functions the plugin leaves undefined, resolved from this host.
+extern "C" {
+__attribute__((visibility("default"))) void nativeInit(uint64_t hash) { sim::HookNativeInit(sim::ActiveHook(), hash); }
+__attribute__((visibility("default"))) void nativePush64(uint64_t value) {
+  sim::HookNativePush(sim::ActiveHook(), value);
+}
+__attribute__((visibility("default"))) uint64_t* nativeCall() { return sim::HookNativeCall(sim::ActiveHook()); }
+__attribute__((visibility("default"))) void scriptRegister(void* module, void (*script)()) {
+  sim::HookScriptRegister(sim::ActiveHook(), module, script);
+}
+__attribute__((visibility("default"))) void scriptUnregister(void* module) {
+  sim::HookScriptUnregister(sim::ActiveHook(), module);
+}
+__attribute__((visibility("default"))) void scriptWait(uint32_t milliseconds) {
+  sim::HookScriptWait(sim::ActiveHook(), milliseconds);
+  sim::LinuxHost& host = *sim::activeHost;
+  swapcontext(&host.scriptContext, &host.hostContext);
+}
+__attribute__((visibility("default"))) int16_t GetAsyncKeyState(int32_t virtualKey) {
+  return sim::HookKeyState(sim::ActiveHook(), virtualKey);
+}
+}
