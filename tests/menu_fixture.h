@@ -79,6 +79,16 @@ class MenuTest : public PluginTest {
     return keys;
   }
 
+  // The menu's own polls of one frame: the keys of its seven groups, whatever else is polled.
+  std::vector<int32_t> MenuPolls(int32_t frame) const {
+    static const std::vector<int32_t> menuKeys = {0x75, 0x60, 0x26, 0x68, 0x28, 0x62,
+                                                  0x25, 0x64, 0x27, 0x66, 0x0D, 0x65};
+    std::vector<int32_t> keys;
+    for (const int32_t key : PolledKeys(frame))
+      if (std::find(menuKeys.begin(), menuKeys.end(), key) != menuKeys.end()) keys.push_back(key);
+    return keys;
+  }
+
   // The screen-output lines of a frame, without the polls and the camera's calls.
   std::vector<std::string> ScreenLines(int32_t frame) const {
     static const std::vector<std::string> screenCalls = {
