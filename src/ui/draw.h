@@ -3,7 +3,6 @@
 // here allocates or keeps state.
 #pragma once
 
-#include "settings/settings.h"
 #include "ui/text_style.h"
 
 namespace vantor {
