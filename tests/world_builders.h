@@ -1,0 +1,20 @@
+// Scenario builders for the camera suites: vehicles and the player placed in the world.
+#pragma once
+
+#include <cstdint>
+
+#include "sim/core/world.h"
+
+namespace vantor_test {
+
+// A car at a position with a rotation (pitch, roll, yaw), standing still, with the seat bone.
+int32_t AddCar(sim::World& world, sim::Vec3 position = {}, sim::Vec3 rotation = {}, int32_t vehicleClass = 0);
+
+// The player in a new car at the origin, in a seat (-1 the driver's), with the game's gameplay
+// camera switched off: everything the first-person camera waits for.
+int32_t SeatPlayerInCar(sim::World& world, int32_t seat = -1);
+
+// The player steps out and stands at a point.
+void StandAt(sim::World& world, sim::Vec3 position);
+
+}  // namespace vantor_test
