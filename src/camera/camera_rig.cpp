@@ -69,8 +69,8 @@ void SmoothFovAndHeight(CameraRig& rig, float targetFov, const Settings& setting
 
 bool WantsCamera(const SeatInfo& seatInfo, int32_t effectiveSeat, int32_t now, const CameraRig& rig,
                  const Settings& settings) {
-  return settings.ModEnabled && seatInfo.hasVehicle && effectiveSeat == DriverSeat && now >= rig.holdOffUntil &&
-         seatInfo.gameplayCameraNotRendering;
+  return settings.ModEnabled && seatInfo.hasVehicle && effectiveSeat == DriverSeat &&
+         !HoldOffRunning(now, rig.holdOffUntil) && seatInfo.gameplayCameraNotRendering;
 }
 
 // Seeds the smoothing from the vehicle so the view starts level with it, looking ahead.

@@ -24,7 +24,7 @@ void UpdateExitKey(CameraRig& rig) {
   rig.exitKeyWasDown = down;
 
   // The press is timed with the camera inactive too; only the prompt and the exit need it active.
-  if (!rig.active || !down || rig.exitPressTime < 0) return;
+  if (!rig.active || !down || rig.exitPressTime == NoPressTime) return;
   const int32_t elapsed = GameTimeSince(GetGameTimer(), rig.exitPressTime);
   if (elapsed < ExitHoldTime) {
     DrawPromptText(PromptY, ExitPromptText);
@@ -38,9 +38,14 @@ void UpdateExitKey(CameraRig& rig) {
   rig.holdOffUntil = GameTimeAfter(exitTime, HoldOffTime);
 }
 
+bool HoldOffRunning(int32_t now, int32_t holdOffUntil) {
+  const int32_t remaining = GameTimeSince(holdOffUntil, now);
+  return remaining > 0 && remaining <= HoldOffTime;
+}
+
 int32_t ApplyHoldOff(const CameraRig& rig) {
   const int32_t now = GetGameTimer();
-  if (now < rig.holdOffUntil) SetVehicleCameraViewMode(ExitViewMode);
+  if (HoldOffRunning(now, rig.holdOffUntil)) SetVehicleCameraViewMode(ExitViewMode);
   return now;
 }
 

@@ -11,13 +11,20 @@ namespace vantor {
 constexpr int32_t ExitKey = 0x56;         // V
 constexpr int32_t ExitHoldTime = 1000;    // milliseconds held before first person ends
 constexpr int32_t HoldOffTime = 400;      // milliseconds of hold-off after the exit
-constexpr int32_t NoPressTime = -1;       // exitPressTime while no press is being timed
+// exitPressTime while no press is being timed. Only this value means none: a press begun at
+// a negative game time (the timer past 2^31 ms) is still timed.
+constexpr int32_t NoPressTime = -1;
 constexpr float PromptY = 0.9f;
 constexpr const char* ExitPromptText = "Keep holding V to exit first person...";
 
 // Times the V press; with the camera active draws the prompt, or leaves first person once
 // the press has lasted ExitHoldTime.
 void UpdateExitKey(CameraRig& rig);
+
+// Whether the game time is still below the hold-off's end. Taken as the time left, 1 to
+// HoldOffTime ms, so it holds across the timer's wrap and the initial 0 never reads as a
+// hold-off once the timer turns negative; for times that do not wrap it is now < holdOffUntil.
+bool HoldOffRunning(int32_t now, int32_t holdOffUntil);
 
 // Forces view mode 0 while the hold-off runs. Returns the game time the activation decision uses.
 int32_t ApplyHoldOff(const CameraRig& rig);
