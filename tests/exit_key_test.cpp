@@ -104,8 +104,7 @@ TEST_F(ExitKeyTest, HeldTimeWrapsAroundWithTheTimer) {
   ASSERT_TRUE(Shown());
   HoldV(true);
   Frame(999);  // pressed at max - 500
-  vantor::CameraRig rig;
-  rig.camera = world().camera.handle;
+  ResetRig();
   rig.active = true;
   rig.exitKeyWasDown = true;
   rig.exitPressTime = std::numeric_limits<int32_t>::max() - 500;
