@@ -1,0 +1,314 @@
+#include "sim/scenario/scenario_file.h"
+
+#include <fstream>
+#include <sstream>
+
+#include <toml++/toml.h>
+
+namespace sim {
+
+namespace {
+
+struct Reader {
+  std::string origin;
+  std::string error;
+
+  bool Fail(const toml::source_region& where, const std::string& what) {
+    if (error.empty()) error = origin + ":" + std::to_string(where.begin.line) + ": " + what;
+    return false;
+  }
+  bool Fail(const toml::node& node, const std::string& what) { return Fail(node.source(), what); }
+};
+
+bool ReadFloat(Reader& reader, const toml::node& node, const char* key, float& out) {
+  if (auto value = node.value<double>()) {
+    out = static_cast<float>(*value);
+    return true;
+  }
+  return reader.Fail(node, std::string("expected a number for '") + key + "'");
+}
+
+bool ReadInt(Reader& reader, const toml::node& node, const char* key, int32_t& out) {
+  if (auto value = node.value<int64_t>()) {
+    if (*value >= INT32_MIN && *value <= INT32_MAX) {
+      out = static_cast<int32_t>(*value);
+      return true;
+    }
+  }
+  return reader.Fail(node, std::string("expected a 32-bit integer for '") + key + "'");
+}
+
+bool ReadBool(Reader& reader, const toml::node& node, const char* key, bool& out) {
+  if (auto value = node.value<bool>()) {
+    out = *value;
+    return true;
+  }
+  return reader.Fail(node, std::string("expected true or false for '") + key + "'");
+}
+
+bool ReadVec3(Reader& reader, const toml::node& node, const char* key, Vec3& out) {
+  const toml::array* array = node.as_array();
+  if (array == nullptr || array->size() != 3)
+    return reader.Fail(node, std::string("expected [x, y, z] for '") + key + "'");
+  float parts[3];
+  for (size_t i = 0; i < 3; ++i)
+    if (!ReadFloat(reader, (*array)[i], key, parts[i])) return false;
+  out = {parts[0], parts[1], parts[2]};
+  return true;
+}
+
+bool ReadVehicle(Reader& reader, const toml::table& table, ScenarioVehicle& vehicle) {
+  for (const auto& [key, node] : table) {
+    const std::string_view name = key.str();
+    bool ok = true;
+    if (name == "name") {
+      if (auto text = node.value<std::string>()) vehicle.name = *text;
+      else ok = reader.Fail(node, "expected a text for 'name'");
+    } else if (name == "class") {
+      ok = ReadInt(reader, node, "class", vehicle.vehicleClass);
+    } else if (name == "seat_bone") {
+      if (node.is_boolean() && !*node.value<bool>()) vehicle.hasSeatBone = false;
+      else ok = ReadVec3(reader, node, "seat_bone", vehicle.seatBone);
+    } else if (name == "max_passengers") {
+      ok = ReadInt(reader, node, "max_passengers", vehicle.maxPassengers);
+    } else if (name == "position") {
+      ok = ReadVec3(reader, node, "position", vehicle.position);
+    } else if (name == "rotation") {
+      ok = ReadVec3(reader, node, "rotation", vehicle.rotation);
+    } else if (name == "speed") {
+      ok = ReadFloat(reader, node, "speed", vehicle.speed);
+    } else if (name == "turn_rate") {
+      ok = ReadFloat(reader, node, "turn_rate", vehicle.turnRate);
+    } else {
+      ok = reader.Fail(node, "unknown vehicle key '" + std::string(name) +
+                                 "' (expected name, class, seat_bone, max_passengers, position, rotation, speed, "
+                                 "turn_rate)");
+    }
+    if (!ok) return false;
+  }
+  if (vehicle.name.empty()) return reader.Fail(table.source(), "a vehicle needs a 'name'");
+  return true;
+}
+
+int32_t VehicleIndex(const Scenario& scenario, std::string_view name) {
+  for (size_t i = 0; i < scenario.vehicles.size(); ++i)
+    if (scenario.vehicles[i].name == name) return static_cast<int32_t>(i);
+  return -1;
+}
+
+// The keys each action takes besides "at", "until" and "do".
+struct Action {
+  const char* name;
+  const char* keys;  // space separated
+};
+
+constexpr Action Actions[] = {
+    {"enter", " vehicle seat "},
+    {"leave", " stand "},
+    {"stand_near", " vehicle offset "},
+    {"die", " "},
+    {"revive", " "},
+    {"drive", " vehicle speed turn_rate pitch roll yaw "},
+    {"gameplay_camera", " rendering "},
+    {"look", " x y "},
+    {"key_down", " key "},
+    {"key_up", " key "},
+    {"press", " key "},
+    {"hold", " key "},
+    {"vehicle_class", " vehicle class "},
+    {"remove_vehicle", " vehicle "},
+    {"set_timer", " time "},
+    {"picture", " "},
+};
+
+std::string ActionList() {
+  std::string list;
+  for (const Action& action : Actions) list += (list.empty() ? "" : ", ") + std::string(action.name);
+  return list;
+}
+
+bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
+  const toml::node* doNode = table.get("do");
+  if (doNode == nullptr || !doNode->is_string())
+    return reader.Fail(table.source(), "an event needs 'do' with one of: " + ActionList());
+  const std::string action = *doNode->value<std::string>();
+  const Action* spec = nullptr;
+  for (const Action& candidate : Actions)
+    if (action == candidate.name) spec = &candidate;
+  if (spec == nullptr) return reader.Fail(*doNode, "unknown action '" + action + "' (expected one of: " + ActionList() + ")");
+
+  ScenarioEvent event;
+  event.line = static_cast<int32_t>(table.source().begin.line);
+  std::optional<int32_t> until;
+  for (const auto& [key, node] : table) {
+    const std::string name(key.str());
+    bool ok = true;
+    if (name == "do") continue;
+    if (name == "at") {
+      ok = ReadInt(reader, node, "at", event.frame);
+      if (ok && event.frame < 0) ok = reader.Fail(node, "expected a frame of 0 or more for 'at'");
+    } else if (name == "until") {
+      int32_t value = 0;
+      ok = ReadInt(reader, node, "until", value);
+      until = value;
+    } else if (std::string(spec->keys).find(" " + name + " ") == std::string::npos) {
+      ok = reader.Fail(node, "'" + action + "' takes none of '" + name + "' (it takes:" + spec->keys + "at, until)");
+    } else if (name == "vehicle") {
+      const auto text = node.value<std::string>();
+      event.vehicle = text ? VehicleIndex(scenario, *text) : -1;
+      if (event.vehicle < 0) ok = reader.Fail(node, "expected the name of a vehicle declared above for 'vehicle'");
+    } else if (name == "seat") {
+      ok = ReadInt(reader, node, "seat", event.seat);
+    } else if (name == "stand" || name == "offset") {
+      ok = ReadVec3(reader, node, name.c_str(), event.offset);
+    } else if (name == "key") {
+      const auto text = node.value<std::string>();
+      event.key = text ? KeyCodeByName(*text) : 0;
+      if (event.key == 0)
+        ok = reader.Fail(node, "expected a key: V, F6, NUMPAD0, UP, DOWN, LEFT, RIGHT, ENTER, NUMPAD2/4/5/6/8");
+    } else if (name == "rendering") {
+      ok = ReadBool(reader, node, "rendering", event.flag);
+    } else if (name == "x") {
+      ok = ReadFloat(reader, node, "x", event.lookX);
+    } else if (name == "y") {
+      ok = ReadFloat(reader, node, "y", event.lookY);
+    } else if (name == "class") {
+      ok = ReadInt(reader, node, "class", event.value);
+    } else if (name == "time") {
+      ok = ReadInt(reader, node, "time", event.value);
+    } else {
+      float value = 0.0f;
+      ok = ReadFloat(reader, node, name.c_str(), value);
+      if (name == "speed") event.speed = value;
+      if (name == "turn_rate") event.turnRate = value;
+      if (name == "pitch") event.pitch = value;
+      if (name == "roll") event.roll = value;
+      if (name == "yaw") event.yaw = value;
+    }
+    if (!ok) return false;
+  }
+  if (!table.contains("at")) return reader.Fail(table.source(), "an event needs 'at', the frame it happens on");
+  const bool needsVehicle = action == "enter" || action == "stand_near" || action == "drive" ||
+                            action == "vehicle_class" || action == "remove_vehicle";
+  if (needsVehicle && event.vehicle < 0) return reader.Fail(table.source(), "'" + action + "' needs 'vehicle'");
+  const bool needsKey = action == "key_down" || action == "key_up" || action == "press" || action == "hold";
+  if (needsKey && event.key == 0) return reader.Fail(table.source(), "'" + action + "' needs 'key'");
+  if (until && *until <= event.frame) return reader.Fail(table.source(), "expected 'until' after 'at'");
+  const bool spans = action == "look" || action == "hold";
+  if (until && !spans) return reader.Fail(table.source(), "only look and hold take 'until'");
+  if (action == "hold" && !until) return reader.Fail(table.source(), "'hold' needs 'until', the frame the key is let go");
+
+  static constexpr std::pair<const char*, EventKind> Kinds[] = {
+      {"enter", EventKind::Enter},          {"leave", EventKind::Leave},
+      {"stand_near", EventKind::StandNear}, {"die", EventKind::Die},
+      {"revive", EventKind::Revive},        {"drive", EventKind::Drive},
+      {"gameplay_camera", EventKind::GameplayCamera}, {"look", EventKind::Look},
+      {"key_down", EventKind::KeyDown},     {"key_up", EventKind::KeyUp},
+      {"press", EventKind::KeyDown},        {"hold", EventKind::KeyDown},
+      {"vehicle_class", EventKind::VehicleClass}, {"remove_vehicle", EventKind::RemoveVehicle},
+      {"set_timer", EventKind::SetTimer},   {"picture", EventKind::Picture},
+  };
+  for (const auto& [name, kind] : Kinds)
+    if (action == name) event.kind = kind;
+  scenario.events.push_back(event);
+
+  // Spans end with the opposite event: a press lasts one frame, a hold until its end.
+  if (action == "press" || action == "hold") {
+    ScenarioEvent release = event;
+    release.kind = EventKind::KeyUp;
+    release.frame = action == "press" ? event.frame + 1 : *until;
+    scenario.events.push_back(release);
+  } else if (action == "look" && until) {
+    ScenarioEvent centre = event;
+    centre.frame = *until;
+    centre.lookX = 0.0f;
+    centre.lookY = 0.0f;
+    scenario.events.push_back(centre);
+  }
+  return true;
+}
+
+bool ReadScenario(Reader& reader, const toml::table& root, Scenario& scenario) {
+  // Vehicles first, so events may name them wherever the tables stand in the file.
+  if (const toml::node* vehicles = root.get("vehicle")) {
+    const toml::array* array = vehicles->as_array();
+    if (array == nullptr) return reader.Fail(*vehicles, "expected [[vehicle]] tables");
+    for (const toml::node& node : *array) {
+      const toml::table* table = node.as_table();
+      if (table == nullptr) return reader.Fail(node, "expected a [[vehicle]] table");
+      ScenarioVehicle vehicle;
+      if (!ReadVehicle(reader, *table, vehicle)) return false;
+      if (VehicleIndex(scenario, vehicle.name) >= 0) return reader.Fail(*table, "a second vehicle named " + vehicle.name);
+      scenario.vehicles.push_back(vehicle);
+    }
+  }
+  for (const auto& [key, node] : root) {
+    const std::string_view name = key.str();
+    bool ok = true;
+    if (name == "vehicle") continue;
+    if (name == "name") {
+      if (auto text = node.value<std::string>()) scenario.name = *text;
+      else ok = reader.Fail(node, "expected a text for 'name'");
+    } else if (name == "frame_time_ms") {
+      ok = ReadInt(reader, node, "frame_time_ms", scenario.frameTimeMs);
+      if (ok && scenario.frameTimeMs < 0) ok = reader.Fail(node, "expected a frame time of 0 or more");
+    } else if (name == "frames") {
+      ok = ReadInt(reader, node, "frames", scenario.frames);
+      if (ok && scenario.frames < 1) ok = reader.Fail(node, "expected at least 1 frame");
+    } else if (name == "start_timer") {
+      ok = ReadInt(reader, node, "start_timer", scenario.startTimer);
+    } else if (name == "gameplay_camera") {
+      ok = ReadBool(reader, node, "gameplay_camera", scenario.gameplayCameraRendering);
+    } else if (name == "settings_file") {
+      if (auto text = node.value<std::string>()) scenario.settingsFile = *text;
+      else ok = reader.Fail(node, "expected the file's content as a text for 'settings_file'");
+    } else if (name == "settings_file_blocked") {
+      ok = ReadBool(reader, node, "settings_file_blocked", scenario.settingsFileBlocked);
+    } else if (name == "events" || name == "event") {
+      const toml::array* array = node.as_array();
+      if (array == nullptr) ok = reader.Fail(node, "expected an array of event tables for 'events'");
+      for (size_t i = 0; ok && array != nullptr && i < array->size(); ++i) {
+        const toml::table* table = (*array)[i].as_table();
+        ok = table != nullptr ? ReadEvent(reader, *table, scenario) : reader.Fail((*array)[i], "expected an event table");
+      }
+    } else {
+      ok = reader.Fail(node, "unknown key '" + std::string(name) +
+                                 "' (expected name, frame_time_ms, frames, start_timer, gameplay_camera, "
+                                 "settings_file, settings_file_blocked, vehicle, events)");
+    }
+    if (!ok) return false;
+  }
+  SortEvents(scenario);
+  return true;
+}
+
+}  // namespace
+
+bool ParseScenario(const std::string& text, const std::string& origin, Scenario& scenario, std::string& error) {
+  Reader reader{origin, {}};
+  scenario = Scenario{};
+  try {
+    const toml::table root = toml::parse(text, origin);
+    if (!ReadScenario(reader, root, scenario)) {
+      error = reader.error;
+      return false;
+    }
+  } catch (const toml::parse_error& failure) {
+    error = origin + ":" + std::to_string(failure.source().begin.line) + ": " + std::string(failure.description());
+    return false;
+  }
+  return true;
+}
+
+bool LoadScenarioFile(const std::string& path, Scenario& scenario, std::string& error) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    error = path + ": cannot be read";
+    return false;
+  }
+  std::ostringstream text;
+  text << file.rdbuf();
+  return ParseScenario(text.str(), path, scenario, error);
+}
+
+}  // namespace sim

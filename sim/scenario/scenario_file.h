@@ -1,0 +1,15 @@
+// Scenario files: TOML, written by hand. The format is described in the README.
+#pragma once
+
+#include <string>
+
+#include "sim/core/scenario.h"
+
+namespace sim {
+
+// Reads a scenario from TOML text; `origin` names it in messages. On a fault, returns false
+// with a message "<origin>:<line>: <what was expected>" and leaves `scenario` unspecified.
+bool ParseScenario(const std::string& text, const std::string& origin, Scenario& scenario, std::string& error);
+bool LoadScenarioFile(const std::string& path, Scenario& scenario, std::string& error);
+
+}  // namespace sim
