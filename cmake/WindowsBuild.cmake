@@ -25,3 +25,32 @@ else()
   set(VANTOR_HAVE_WINDOWS_BUILD OFF)
   message(STATUS "MinGW-w64 not found: the Windows plugin and its tests are skipped")
 endif()
+
+# The release zip, named with the project's version: `cmake --build <build> --target package_release`.
+find_program(VANTOR_WINE NAMES wine64 PATHS /usr/lib/wine)
+find_program(VANTOR_ZIP NAMES zip)
+set(VANTOR_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
+set(VANTOR_RELEASE_ZIP ${CMAKE_BINARY_DIR}/Vantor-${PROJECT_VERSION}.zip)
+if(VANTOR_HAVE_WINDOWS_BUILD AND VANTOR_WINE AND VANTOR_ZIP)
+  add_custom_target(package_release
+    COMMAND ${CMAKE_COMMAND}
+            -DVERSION=${PROJECT_VERSION}
+            -DWINE=${VANTOR_WINE}
+            -DWINE_PREFIX=${VANTOR_WINE_PREFIX}
+            -DPREFIX_SCRIPT=${PROJECT_SOURCE_DIR}/cmake/wine-prefix.sh
+            -DHOST=${VANTOR_WINDOWS_HOST}
+            -DASI=${VANTOR_ASI}
+            -DSCENARIO=${PROJECT_SOURCE_DIR}/scenarios/compare/save_defaults.toml
+            -DNOTE=${PROJECT_SOURCE_DIR}/cmake/release/INSTALL.txt.in
+            -DWORK_DIR=${CMAKE_BINARY_DIR}/release
+            -DOUTPUT=${VANTOR_RELEASE_ZIP}
+            -P ${PROJECT_SOURCE_DIR}/cmake/MakeRelease.cmake
+    BYPRODUCTS ${VANTOR_RELEASE_ZIP}
+    COMMENT "Release package Vantor-${PROJECT_VERSION}.zip"
+    VERBATIM)
+  add_dependencies(package_release windows_build)
+else()
+  add_custom_target(package_release
+    COMMAND ${CMAKE_COMMAND} -E echo "package_release needs MinGW-w64, Wine and zip"
+    COMMAND ${CMAKE_COMMAND} -E false)
+endif()

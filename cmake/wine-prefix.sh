@@ -1,6 +1,6 @@
 #!/bin/sh
-# Makes the Wine prefix the comparison runs use, headless, once: Wine's first start in a new
-# prefix takes a while, so it is done here rather than inside the first comparison.
+# Makes the Wine prefix that the comparison tests and the release package run in, headless,
+# once: Wine's first start in a new prefix is slow, so it is done here and not inside a test.
 set -eu
 wine=$1
 export WINEPREFIX=$2
