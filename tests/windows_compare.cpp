@@ -132,11 +132,13 @@ TEST_P(WindowsMatchesLinux, CallForCallAndSettingsFileByteForByte) {
   const fs::path runs = RunsFolder / GetParam();
   const RunOutcome onLinux = PlayOnLinux(scenario, runs / "linux");
   const RunOutcome underWine = PlayUnderWine(file, runs / "windows");
-  EXPECT_EQ(onLinux.failure, "") << "the Linux run failed";
-  EXPECT_EQ(underWine.failure, "") << "the Windows run failed";
+  if (!onLinux.failure.empty()) ADD_FAILURE() << "the Linux run failed:\n" << onLinux.failure;
+  if (!underWine.failure.empty()) ADD_FAILURE() << "the Windows run failed:\n" << underWine.failure;
   ASSERT_FALSE(onLinux.trace.empty());
-  EXPECT_EQ(DescribeTraceDifference(onLinux.trace, underWine.trace), "") << "runs kept in " << runs;
-  EXPECT_EQ(DescribeSettingsFileDifference(onLinux.settings, underWine.settings), "") << "runs kept in " << runs;
+  const std::string traceDifference = DescribeTraceDifference(onLinux.trace, underWine.trace);
+  if (!traceDifference.empty()) ADD_FAILURE() << traceDifference << "runs kept in " << runs;
+  const std::string fileDifference = DescribeSettingsFileDifference(onLinux.settings, underWine.settings);
+  if (!fileDifference.empty()) ADD_FAILURE() << fileDifference << "runs kept in " << runs;
 }
 
 INSTANTIATE_TEST_SUITE_P(Compare, WindowsMatchesLinux, testing::ValuesIn(ScenarioNames()),
