@@ -1,6 +1,7 @@
 # Makes the release zip: Vantor.asi, the default Vantor.ini as the Windows build itself saves
 # it (the save_defaults scenario played under Wine), and the install note for players.
-# Run by the package_release target with cmake -P and these variables:
+# Run by the package_release target with cmake -P and these variables (VERSION also fills the
+# note's @VERSION@):
 #   VERSION WINE WINE_PREFIX PREFIX_SCRIPT HOST ASI SCENARIO NOTE WORK_DIR OUTPUT
 foreach(variable VERSION WINE WINE_PREFIX PREFIX_SCRIPT HOST ASI SCENARIO NOTE WORK_DIR OUTPUT)
   if(NOT DEFINED ${variable})

@@ -31,17 +31,19 @@ find_program(VANTOR_WINE NAMES wine64 PATHS /usr/lib/wine)
 find_program(VANTOR_ZIP NAMES zip)
 set(VANTOR_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
 set(VANTOR_RELEASE_ZIP ${CMAKE_BINARY_DIR}/Vantor-${PROJECT_VERSION}.zip)
+# The script's inputs; the release_package test runs it with these too, into its own folder.
+set(VANTOR_RELEASE_ARGUMENTS
+    -DVERSION=${PROJECT_VERSION}
+    -DWINE=${VANTOR_WINE}
+    -DWINE_PREFIX=${VANTOR_WINE_PREFIX}
+    -DPREFIX_SCRIPT=${PROJECT_SOURCE_DIR}/cmake/wine-prefix.sh
+    -DHOST=${VANTOR_WINDOWS_HOST}
+    -DASI=${VANTOR_ASI}
+    -DSCENARIO=${PROJECT_SOURCE_DIR}/scenarios/compare/save_defaults.toml
+    -DNOTE=${PROJECT_SOURCE_DIR}/cmake/release/INSTALL.txt.in)
 if(VANTOR_HAVE_WINDOWS_BUILD AND VANTOR_WINE AND VANTOR_ZIP)
   add_custom_target(package_release
-    COMMAND ${CMAKE_COMMAND}
-            -DVERSION=${PROJECT_VERSION}
-            -DWINE=${VANTOR_WINE}
-            -DWINE_PREFIX=${VANTOR_WINE_PREFIX}
-            -DPREFIX_SCRIPT=${PROJECT_SOURCE_DIR}/cmake/wine-prefix.sh
-            -DHOST=${VANTOR_WINDOWS_HOST}
-            -DASI=${VANTOR_ASI}
-            -DSCENARIO=${PROJECT_SOURCE_DIR}/scenarios/compare/save_defaults.toml
-            -DNOTE=${PROJECT_SOURCE_DIR}/cmake/release/INSTALL.txt.in
+    COMMAND ${CMAKE_COMMAND} ${VANTOR_RELEASE_ARGUMENTS}
             -DWORK_DIR=${CMAKE_BINARY_DIR}/release
             -DOUTPUT=${VANTOR_RELEASE_ZIP}
             -P ${PROJECT_SOURCE_DIR}/cmake/MakeRelease.cmake
