@@ -1,4 +1,4 @@
-// The settings file (Part 3.2 and the mended save): reading rules, line and order rules,
+// The settings file and its atomic save: reading rules, line and order rules,
 // LoadSettings' answer, the bytes SaveSettings writes, the round trip, failed saves that keep
 // the old file, and the time a large file takes. Every test runs twice: in the "C" locale and
 // with a process locale whose decimal separator is a comma. LoadSettings and SaveSettings run
@@ -126,7 +126,7 @@ Settings Unusual() {
   return settings;
 }
 
-// The worked example of Part 3.2: SaveSettings on the defaults, 29 lines, 426 bytes.
+// The file saved from the defaults: SaveSettings on the defaults, 29 lines, 426 bytes.
 std::string DefaultFileText() {
   std::string text = "ModEnabled=1\r\nFOV=80\r\n";
   for (int i = 0; i < 22; ++i) text += "Height_" + std::to_string(i) + "=0.7\r\n";
@@ -511,7 +511,7 @@ TEST_P(SettingsFileTest, LoadOverwritesOnlyTheFieldsNamedAndClampsNothing) {
 }
 
 TEST_P(SettingsFileTest, StartUpValuesAreTheClampedOnes) {
-  // Start-up (Part 1.1 steps 6 to 9): defaults, LoadSettings, ClampSettings; smoothedFov
+  // Start-up: defaults, LoadSettings, ClampSettings; smoothedFov
   // starts at FOV and smoothedHeight at Height entry 1.
   struct Case {
     std::string content;

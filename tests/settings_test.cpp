@@ -1,4 +1,4 @@
-// The settings record (Part 3.1): defaults, bounds, ClampSettings and ResetSettings; the
+// The settings record: defaults, bounds, ClampSettings and ResetSettings; the
 // locale-free number reader and writer of the settings file against the C library's strtof
 // and printf in the C locale; and, through the plugin, that start-up reads the settings file.
 #include <gtest/gtest.h>

@@ -11,7 +11,7 @@ namespace {
 
 // The hashes are written out here on their own, apart from the plugin's, so a misspelt one
 // on either side shows up as an unknown native.
-const NativeSpec Natives[] = {
+const NativeEntry Natives[] = {
     {0xB51194800B257161, "CreateCameraWithParams", "sfffffffii", 'i', answers::CreateCameraWithParams},
     {0xC7848EFCCC545182, "SetCameraNearClip", "if", 'n', answers::SetCameraNearClip},
     {0xAE306F2A904BF86E, "SetCameraFarClip", "if", 'n', answers::SetCameraFarClip},
@@ -64,9 +64,9 @@ const NativeSpec Natives[] = {
 constexpr int TableSize = static_cast<int>(sizeof Natives / sizeof Natives[0]);
 constexpr int FirstHostCall = TableSize - static_cast<int>(HostCall::Count);
 
-void Fault(World& world, const NativeSpec& spec, const char* what, int argument) {
+void Fault(World& world, const NativeEntry& native, const char* what, int argument) {
   char message[160];
-  std::snprintf(message, sizeof message, "frame %d: %s: %s (argument %d)", world.frame, spec.name, what, argument + 1);
+  std::snprintf(message, sizeof message, "frame %d: %s: %s (argument %d)", world.frame, native.name, what, argument + 1);
   world.errors.emplace_back(message);
 }
 
@@ -80,7 +80,7 @@ float CallArguments::Float(int index) const {
 }
 
 int NativeCount() { return TableSize; }
-const NativeSpec& NativeAt(int index) { return Natives[index]; }
+const NativeEntry& NativeAt(int index) { return Natives[index]; }
 
 int FindNative(uint64_t hash) {
   for (int index = 0; index < FirstHostCall; ++index)
@@ -134,40 +134,40 @@ Vec3 ResultAsVector(const CallResult& result) {
 }
 
 bool DispatchNative(World& world, int index, const CallArguments& arguments, CallResult& result) {
-  const NativeSpec& spec = Natives[index];
+  const NativeEntry& native = Natives[index];
   result = {{static_cast<uint64_t>(ResultFiller) << 32 | ResultFiller, static_cast<uint64_t>(ResultFiller) << 32,
              static_cast<uint64_t>(ResultFiller) << 32}};
-  const int expected = static_cast<int>(std::strlen(spec.arguments));
+  const int expected = static_cast<int>(std::strlen(native.arguments));
   if (arguments.count != expected) {
-    Fault(world, spec, "wrong number of arguments", arguments.count - 1);
+    Fault(world, native, "wrong number of arguments", arguments.count - 1);
     return false;
   }
   for (int i = 0; i < expected; ++i) {
     const uint64_t slot = arguments.slots[i];
-    switch (spec.arguments[i]) {
+    switch (native.arguments[i]) {
       case 'i':
       case 'f':
         if (slot >> 32 != 0) {
-          Fault(world, spec, "32-bit value with a non-zero high half", i);
+          Fault(world, native, "32-bit value with a non-zero high half", i);
           return false;
         }
         break;
       case 'b':
         if (slot > 1) {
-          Fault(world, spec, "boolean other than 0 or 1", i);
+          Fault(world, native, "boolean other than 0 or 1", i);
           return false;
         }
         break;
       case 's':
         if (slot == 0) {
-          Fault(world, spec, "null text", i);
+          Fault(world, native, "null text", i);
           return false;
         }
         break;
     }
   }
   if (world.beforeAnswer) world.beforeAnswer(world, index);
-  spec.answer(world, arguments, result);
+  native.answer(world, arguments, result);
   return true;
 }
 

@@ -31,7 +31,7 @@ constexpr uint32_t ResultFiller = 0xA5A5A5A5u;
 
 using AnswerFunction = void (*)(World& world, const CallArguments& arguments, CallResult& result);
 
-struct NativeSpec {
+struct NativeEntry {
   uint64_t hash;  // 0 for the host's own functions, which are traced but not dispatched
   const char* name;
   const char* arguments;
@@ -43,7 +43,7 @@ struct NativeSpec {
 enum class HostCall : uint16_t { DllMain, ScriptRegister, ScriptUnregister, ScriptWait, GetAsyncKeyState, Count };
 
 int NativeCount();
-const NativeSpec& NativeAt(int index);
+const NativeEntry& NativeAt(int index);
 // The index of a native by hash, or -1 when the world does not know it.
 int FindNative(uint64_t hash);
 // The index of the entry describing a host call.
@@ -57,7 +57,7 @@ int32_t ResultAsInt(const CallResult& result);
 float ResultAsFloat(const CallResult& result);
 Vec3 ResultAsVector(const CallResult& result);
 
-// Checks the arguments against the spec (count, zero high halves, booleans 0 or 1, texts
+// Checks the arguments against the table (count, zero high halves, booleans 0 or 1, texts
 // present), records any fault in the world, then answers. Returns false on a fault.
 bool DispatchNative(World& world, int index, const CallArguments& arguments, CallResult& result);
 

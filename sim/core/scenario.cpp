@@ -102,16 +102,16 @@ void SetUpWorld(World& world, const Scenario& scenario) {
   world.gameTimer = scenario.startTimer;
   world.gameplayCameraRendering = scenario.gameplayCameraRendering;
   world.vehicles.clear();
-  for (const ScenarioVehicle& spec : scenario.vehicles) {
+  for (const ScenarioVehicle& written : scenario.vehicles) {
     Vehicle vehicle;
-    vehicle.vehicleClass = spec.vehicleClass;
-    vehicle.hasSeatBone = spec.hasSeatBone;
-    vehicle.seatBoneOffset = spec.seatBone;
-    vehicle.maxPassengers = spec.maxPassengers;
-    vehicle.position = spec.position;
-    vehicle.rotation = spec.rotation;
-    vehicle.speed = spec.speed;
-    vehicle.turnRate = spec.turnRate;
+    vehicle.vehicleClass = written.vehicleClass;
+    vehicle.hasSeatBone = written.hasSeatBone;
+    vehicle.seatBoneOffset = written.seatBone;
+    vehicle.maxPassengers = written.maxPassengers;
+    vehicle.position = written.position;
+    vehicle.rotation = written.rotation;
+    vehicle.speed = written.speed;
+    vehicle.turnRate = written.turnRate;
     AddVehicle(world, vehicle);
   }
 }

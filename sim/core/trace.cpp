@@ -45,25 +45,25 @@ std::string FormatFloat(float value) {
   return out + hex;
 }
 
-void RecordCall(Trace& trace, int32_t frame, int spec, const CallArguments& arguments, const CallResult& result) {
-  const NativeSpec& native = NativeAt(spec);
-  TraceRecord record{frame, static_cast<uint16_t>(spec), static_cast<uint8_t>(arguments.count),
+void RecordCall(Trace& trace, int32_t frame, int entry, const CallArguments& arguments, const CallResult& result) {
+  const NativeEntry& native = NativeAt(entry);
+  TraceRecord record{frame, static_cast<uint16_t>(entry), static_cast<uint8_t>(arguments.count),
                      static_cast<uint32_t>(trace.arguments.size()), result};
   const size_t kinds = std::strlen(native.arguments);
   for (int i = 0; i < arguments.count; ++i) {
     uint64_t slot = arguments.slots[i];
     if (static_cast<size_t>(i) < kinds && native.arguments[i] == 's' && slot != 0) {
       std::string text(reinterpret_cast<const char*>(static_cast<uintptr_t>(slot)));
-      auto [entry, added] = trace.textIndex.try_emplace(text, static_cast<uint32_t>(trace.texts.size()));
+      auto [interned, added] = trace.textIndex.try_emplace(text, static_cast<uint32_t>(trace.texts.size()));
       if (added) trace.texts.push_back(std::move(text));
-      slot = entry->second;
+      slot = interned->second;
     }
     trace.arguments.push_back(slot);
   }
   trace.records.push_back(record);
 }
 
-const char* RecordName(const TraceRecord& record) { return NativeAt(record.spec).name; }
+const char* RecordName(const TraceRecord& record) { return NativeAt(record.entry).name; }
 
 uint64_t RecordSlot(const Trace& trace, const TraceRecord& record, int argument) {
   return trace.arguments[record.firstArgument + static_cast<uint32_t>(argument)];
@@ -74,7 +74,7 @@ std::string_view RecordText(const Trace& trace, const TraceRecord& record, int a
 }
 
 std::string FormatRecord(const Trace& trace, const TraceRecord& record) {
-  const NativeSpec& native = NativeAt(record.spec);
+  const NativeEntry& native = NativeAt(record.entry);
   const size_t kinds = std::strlen(native.arguments);
   const bool hostCall = native.hash == 0;
   std::string line = std::to_string(record.frame);
@@ -85,8 +85,8 @@ std::string FormatRecord(const Trace& trace, const TraceRecord& record) {
     if (i > 0) line += ", ";
     const uint64_t slot = RecordSlot(trace, record, i);
     const char kind = static_cast<size_t>(i) < kinds ? native.arguments[i] : '?';
-    if (hostCall && i == 0 && record.spec != HostCallIndex(HostCall::ScriptWait) &&
-        record.spec != HostCallIndex(HostCall::GetAsyncKeyState)) {
+    if (hostCall && i == 0 && record.entry != HostCallIndex(HostCall::ScriptWait) &&
+        record.entry != HostCallIndex(HostCall::GetAsyncKeyState)) {
       line += slot == ModuleToken ? "module" : "other-module";
     } else if (kind == 'f' && slot >> 32 == 0) {
       line += FormatFloat(FloatOfBits(static_cast<uint32_t>(slot)));

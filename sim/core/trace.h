@@ -24,7 +24,7 @@ namespace sim {
 
 struct TraceRecord {
   int32_t frame;
-  uint16_t spec;       // index into the native table
+  uint16_t entry;      // index into the native table
   uint8_t argumentCount;
   uint32_t firstArgument;  // into Trace::arguments
   CallResult result;
@@ -40,7 +40,7 @@ struct Trace {
 
 constexpr uint64_t ModuleToken = 0xFFFFFFFFFFFFFFFFull;  // stands for the loader's module handle in a record
 
-void RecordCall(Trace& trace, int32_t frame, int spec, const CallArguments& arguments, const CallResult& result);
+void RecordCall(Trace& trace, int32_t frame, int entry, const CallArguments& arguments, const CallResult& result);
 // Formats one record as a line, without the line end.
 std::string FormatRecord(const Trace& trace, const TraceRecord& record);
 // The name of the native or host call of a record.

@@ -132,10 +132,10 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
   if (doNode == nullptr || !doNode->is_string())
     return reader.Fail(table.source(), "an event needs 'do' with one of: " + ActionList());
   const std::string action = *doNode->value<std::string>();
-  const Action* spec = nullptr;
+  const Action* known = nullptr;
   for (const Action& candidate : Actions)
-    if (action == candidate.name) spec = &candidate;
-  if (spec == nullptr) return reader.Fail(*doNode, "unknown action '" + action + "' (expected one of: " + ActionList() + ")");
+    if (action == candidate.name) known = &candidate;
+  if (known == nullptr) return reader.Fail(*doNode, "unknown action '" + action + "' (expected one of: " + ActionList() + ")");
 
   ScenarioEvent event;
   event.line = static_cast<int32_t>(table.source().begin.line);
@@ -151,8 +151,8 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
       int32_t value = 0;
       ok = ReadInt(reader, node, "until", value);
       until = value;
-    } else if (std::string(spec->keys).find(" " + name + " ") == std::string::npos) {
-      ok = reader.Fail(node, "'" + action + "' takes none of '" + name + "' (it takes:" + spec->keys + "at, until)");
+    } else if (std::string(known->keys).find(" " + name + " ") == std::string::npos) {
+      ok = reader.Fail(node, "'" + action + "' takes none of '" + name + "' (it takes:" + known->keys + "at, until)");
     } else if (name == "vehicle") {
       const auto text = node.value<std::string>();
       event.vehicle = text ? VehicleIndex(scenario, *text) : -1;
