@@ -1,6 +1,7 @@
 #include "sim/core/scenario.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 
@@ -21,7 +22,54 @@ constexpr KeyName KeyNames[] = {
 
 Vehicle* ScenarioVehicleIn(World& world, int32_t index) { return FindVehicle(world, VehicleHandle(index)); }
 
-void Apply(World& world, const ScenarioEvent& event) {
+float& QuantityOf(Vehicle& vehicle, DriveQuantity quantity) {
+  switch (quantity) {
+    case DriveQuantity::Speed: return vehicle.speed;
+    case DriveQuantity::TurnRate: return vehicle.turnRate;
+    case DriveQuantity::Pitch: return vehicle.rotation.x;
+    case DriveQuantity::Roll: break;
+  }
+  return vehicle.rotation.y;
+}
+
+void EndRamp(ScenarioPlayback& playback, int32_t vehicle, DriveQuantity quantity) {
+  std::erase_if(playback.ramps,
+                [&](const DriveRamp& ramp) { return ramp.vehicle == vehicle && ramp.quantity == quantity; });
+}
+
+// One quantity of a drive: set at once, or start a ramp from its present value.
+void DriveQuantityOf(Vehicle& vehicle, const ScenarioEvent& event, DriveQuantity quantity,
+                     const std::optional<float>& value, ScenarioPlayback& playback) {
+  if (!value) return;
+  EndRamp(playback, event.vehicle, quantity);
+  if (event.until > event.frame)
+    playback.ramps.push_back({event.vehicle, quantity, event.frame, event.until, QuantityOf(vehicle, quantity), *value});
+  else
+    QuantityOf(vehicle, quantity) = *value;
+}
+
+void Drive(Vehicle& vehicle, const ScenarioEvent& event, ScenarioPlayback& playback) {
+  DriveQuantityOf(vehicle, event, DriveQuantity::Speed, event.speed, playback);
+  DriveQuantityOf(vehicle, event, DriveQuantity::TurnRate, event.turnRate, playback);
+  DriveQuantityOf(vehicle, event, DriveQuantity::Pitch, event.pitch, playback);
+  DriveQuantityOf(vehicle, event, DriveQuantity::Roll, event.roll, playback);
+  if (event.yaw) vehicle.rotation.z = *event.yaw;
+}
+
+void MoveRamps(World& world, int32_t frame, ScenarioPlayback& playback) {
+  for (const DriveRamp& ramp : playback.ramps) {
+    Vehicle* vehicle = ScenarioVehicleIn(world, ramp.vehicle);
+    if (vehicle == nullptr) continue;
+    // In double, so the end of the ramp lands on the target exactly.
+    const double share = static_cast<double>(frame - ramp.from) / static_cast<double>(ramp.until - ramp.from);
+    QuantityOf(*vehicle, ramp.quantity) =
+        frame >= ramp.until ? ramp.target
+                            : static_cast<float>(ramp.start + (static_cast<double>(ramp.target) - ramp.start) * share);
+  }
+  std::erase_if(playback.ramps, [&](const DriveRamp& ramp) { return frame >= ramp.until; });
+}
+
+void Apply(World& world, const ScenarioEvent& event, ScenarioPlayback& playback) {
   Vehicle* vehicle = ScenarioVehicleIn(world, event.vehicle);
   switch (event.kind) {
     case EventKind::Enter:
@@ -43,12 +91,7 @@ void Apply(World& world, const ScenarioEvent& event) {
       world.player.dead = false;
       break;
     case EventKind::Drive:
-      if (vehicle == nullptr) break;
-      if (event.speed) vehicle->speed = *event.speed;
-      if (event.turnRate) vehicle->turnRate = *event.turnRate;
-      if (event.pitch) vehicle->rotation.x = *event.pitch;
-      if (event.roll) vehicle->rotation.y = *event.roll;
-      if (event.yaw) vehicle->rotation.z = *event.yaw;
+      if (vehicle != nullptr) Drive(*vehicle, event, playback);
       break;
     case EventKind::GameplayCamera:
       world.gameplayCameraRendering = event.flag;
@@ -80,8 +123,13 @@ void Apply(World& world, const ScenarioEvent& event) {
 }  // namespace
 
 int32_t KeyCodeByName(std::string_view name) {
+  const auto sameLetters = [](std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+      return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+    });
+  };
   for (const KeyName& key : KeyNames)
-    if (name == key.name) return key.code;
+    if (sameLetters(name, key.name)) return key.code;
   return 0;
 }
 
@@ -116,13 +164,14 @@ void SetUpWorld(World& world, const Scenario& scenario) {
   }
 }
 
-void ApplyEvents(World& world, const Scenario& scenario, int32_t frame, size_t& cursor,
+void ApplyEvents(World& world, const Scenario& scenario, int32_t frame, ScenarioPlayback& playback,
                  std::vector<int32_t>* pictures) {
-  while (cursor < scenario.events.size() && scenario.events[cursor].frame <= frame) {
-    const ScenarioEvent& event = scenario.events[cursor++];
+  while (playback.cursor < scenario.events.size() && scenario.events[playback.cursor].frame <= frame) {
+    const ScenarioEvent& event = scenario.events[playback.cursor++];
     if (event.kind == EventKind::Picture && pictures != nullptr) pictures->push_back(frame);
-    Apply(world, event);
+    Apply(world, event, playback);
   }
+  MoveRamps(world, frame, playback);
 }
 
 bool PrepareSettingsFile(const Scenario& scenario, std::string& error) {

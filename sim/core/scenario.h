@@ -31,7 +31,7 @@ enum class EventKind : uint8_t {
   StandNear,       // the player, on foot, moves to `offset` in the frame of `vehicle`
   Die,
   Revive,
-  Drive,           // any of speed, turn rate, pitch, roll, yaw of `vehicle`
+  Drive,           // any of speed, turn rate, pitch, roll, yaw of `vehicle`; with `until`, a ramp
   GameplayCamera,  // the game's gameplay camera renders (`flag`) or not
   Look,            // the look controls move to (lookX, lookY)
   KeyDown,
@@ -54,7 +54,27 @@ struct ScenarioEvent {
   float lookY = 0.0f;
   bool flag = false;
   int32_t value = 0;
+  int32_t until = -1;    // Drive only: the frame a linear ramp reaches the given values; -1 at once
   int32_t line = 0;      // where the event stands in its file, for messages
+};
+
+// The vehicle quantities a drive ramp moves. Yaw is not among them: it follows the turn rate.
+enum class DriveQuantity : uint8_t { Speed, TurnRate, Pitch, Roll };
+
+// A quantity moving linearly from `start` (its value at frame `from`) to `target` at `until`.
+struct DriveRamp {
+  int32_t vehicle = -1;  // index into Scenario::vehicles
+  DriveQuantity quantity = DriveQuantity::Speed;
+  int32_t from = 0;
+  int32_t until = 0;
+  float start = 0.0f;
+  float target = 0.0f;
+};
+
+// Where a host stands in a scenario's timeline: the next event, and the ramps under way.
+struct ScenarioPlayback {
+  size_t cursor = 0;
+  std::vector<DriveRamp> ramps;
 };
 
 struct Scenario {
@@ -69,7 +89,7 @@ struct Scenario {
   std::vector<ScenarioEvent> events;         // in frame order
 };
 
-// The virtual-key code of a key's name ("V", "F6", "NUMPAD0", "UP", "ENTER", ...), or 0.
+// The virtual-key code of a key's name ("V", "F6", "NUMPAD0", "UP", "ENTER", ...; any case), or 0.
 int32_t KeyCodeByName(std::string_view name);
 const char* KeyNameByCode(int32_t code);
 
@@ -79,9 +99,11 @@ void SortEvents(Scenario& scenario);
 // The vehicles, the timer and the gameplay camera as the scenario starts.
 void SetUpWorld(World& world, const Scenario& scenario);
 
-// Applies the events of `frame`, starting at `cursor` (advanced past them).
+// Applies the events of `frame` in written order, then moves every ramp under way to its value
+// for `frame`. A drive that sets a quantity at once ends that quantity's ramp; a new ramp of a
+// quantity replaces the old one. Call it for every frame in turn, from 0.
 // Pictures are not the world's business: their frames are collected in `pictures`.
-void ApplyEvents(World& world, const Scenario& scenario, int32_t frame, size_t& cursor,
+void ApplyEvents(World& world, const Scenario& scenario, int32_t frame, ScenarioPlayback& playback,
                  std::vector<int32_t>* pictures = nullptr);
 
 // The world handle of a scenario's vehicle, as SetUpWorld numbered it.
