@@ -1,0 +1,19 @@
+// The one place the command turns a frame's screen output into a picture.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "sim/core/world.h"
+
+namespace sim {
+
+enum class PictureOutcome : uint8_t { Written, Failed, NoRenderer };
+
+constexpr int DefaultPictureWidth = 1280;
+constexpr int DefaultPictureHeight = 720;
+
+// A PNG of what `frame` put on screen, with the notifications posted on it.
+PictureOutcome TakePicture(const World& world, int32_t frame, const std::string& path, int width, int height);
+
+}  // namespace sim
