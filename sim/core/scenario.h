@@ -54,28 +54,10 @@ struct ScenarioEvent {
   float lookY = 0.0f;
   bool flag = false;
   int32_t value = 0;
-  int32_t until = -1;    // Drive only: the frame a linear ramp reaches the given values; -1 at once
+  int32_t until = -1;    // Drive only: a ramp reaching the given values at this frame (see ExpandRamps)
   int32_t line = 0;      // where the event stands in its file, for messages
 };
 
-// The vehicle quantities a drive ramp moves. Yaw is not among them: it follows the turn rate.
-enum class DriveQuantity : uint8_t { Speed, TurnRate, Pitch, Roll };
-
-// A quantity moving linearly from `start` (its value at frame `from`) to `target` at `until`.
-struct DriveRamp {
-  int32_t vehicle = -1;  // index into Scenario::vehicles
-  DriveQuantity quantity = DriveQuantity::Speed;
-  int32_t from = 0;
-  int32_t until = 0;
-  float start = 0.0f;
-  float target = 0.0f;
-};
-
-// Where a host stands in a scenario's timeline: the next event, and the ramps under way.
-struct ScenarioPlayback {
-  size_t cursor = 0;
-  std::vector<DriveRamp> ramps;
-};
 
 struct Scenario {
   std::string name;
@@ -99,12 +81,17 @@ void SortEvents(Scenario& scenario);
 // The vehicles, the timer and the gameplay camera as the scenario starts.
 void SetUpWorld(World& world, const Scenario& scenario);
 
-// Applies the events of `frame` in written order, then moves every ramp under way to its value
-// for `frame`. A drive that sets a quantity at once ends that quantity's ramp; a new ramp of a
-// quantity replaces the old one. Call it for every frame in turn, from 0.
+// Applies the events of `frame`, starting at `cursor` (advanced past them).
 // Pictures are not the world's business: their frames are collected in `pictures`.
-void ApplyEvents(World& world, const Scenario& scenario, int32_t frame, ScenarioPlayback& playback,
+void ApplyEvents(World& world, const Scenario& scenario, int32_t frame, size_t& cursor,
                  std::vector<int32_t>* pictures = nullptr);
+
+// Turns each drive with `until` into one drive a frame that moves its quantities linearly from
+// their values as frame `frame` begins to the given ones at `until`. Those values are known beforehand, as
+// only the scenario sets speed, turn rate, pitch and roll. A later drive that sets a quantity
+// ends its ramp; a new ramp of a quantity replaces the old one. Yaw does not ramp. Needs the
+// events sorted; keeps them sorted. Every host then plays plain events.
+void ExpandRamps(Scenario& scenario);
 
 // The world handle of a scenario's vehicle, as SetUpWorld numbered it.
 int32_t VehicleHandle(int32_t vehicleIndex);

@@ -12,9 +12,9 @@ bool PlayScenario(LinuxHost& host, const Scenario& scenario, const std::string& 
   World& world = host.hook.world;
   SetUpWorld(world, scenario);
   if (!LoadPlugin(host, pluginPath)) return false;
-  ScenarioPlayback playback;
+  size_t cursor = 0;
   for (int32_t frame = 0; frame < scenario.frames; ++frame) {
-    ApplyEvents(world, scenario, frame, playback);
+    ApplyEvents(world, scenario, frame, cursor);
     if (!RunFrame(host)) break;
     if (observer) observer(world, frame);
     AdvanceWorld(world, scenario.frameTimeMs);

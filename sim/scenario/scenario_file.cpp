@@ -308,6 +308,7 @@ bool ReadScenario(Reader& reader, const toml::table& root, Scenario& scenario) {
                      " is never played";
       return false;
     }
+  ExpandRamps(scenario);
   return true;
 }
 
