@@ -10,8 +10,9 @@ namespace sim {
 
 enum class PictureOutcome : uint8_t { Written, Failed, NoRenderer };
 
-constexpr int DefaultPictureWidth = 1280;
-constexpr int DefaultPictureHeight = 720;
+// The size the game most often runs at.
+constexpr int DefaultPictureWidth = 1920;
+constexpr int DefaultPictureHeight = 1080;
 
 // A PNG of what `frame` put on screen, with the notifications posted on it.
 PictureOutcome TakePicture(const World& world, int32_t frame, const std::string& path, int width, int height);

@@ -5,7 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +20,7 @@ namespace sim {
 namespace {
 
 constexpr const char* ActiveShade = "#E4ECFA";
+constexpr float SpeedHeadroom = 1.15f;
 
 // Spans of consecutive active samples, as first and last time.
 std::vector<std::pair<double, double>> ActiveSpans(const std::vector<CameraSample>& samples) {
@@ -45,17 +48,20 @@ std::string QuotedForGnuplot(const std::string& text) {
 // from its frame-to-frame changes, and the camera's as its offset from that.
 bool WritePlotData(const std::vector<CameraSample>& samples, const std::string& path) {
   std::ofstream file(path, std::ios::binary);
-  file << "# time_s fov camera_yaw vehicle_yaw look_yaw lean speed active (NaN: not shown)\n";
+  file << "# time_s fov camera_yaw vehicle_yaw look_yaw lean speed active (NaN: not shown); long runs every n-th frame\n";
   bool seenVehicle = false;
   double previousYaw = 0.0, vehicleYaw = 0.0;
   char line[256];
-  for (const CameraSample& sample : samples) {
+  const size_t stride = (samples.size() + PlotRowsMax - 1) / PlotRowsMax;
+  for (size_t row = 0; row < samples.size(); ++row) {
+    const CameraSample& sample = samples[row];
     if (sample.hasVehicle) {
       vehicleYaw = seenVehicle ? vehicleYaw + WrapDegrees(static_cast<float>(sample.vehicleYaw - previousYaw))
                                : sample.vehicleYaw;
       previousYaw = sample.vehicleYaw;
       seenVehicle = true;
     }
+    if (row % stride != 0 && row + 1 != samples.size()) continue;  // the yaw is summed over every frame
     const bool shown = sample.active && sample.hasVehicle;
     const double nan = std::numeric_limits<double>::quiet_NaN();
     std::snprintf(line, sizeof line, "%.3f %.4f %.4f %.4f %.4f %.4f %.4f %d\n", sample.timeSeconds,
@@ -74,9 +80,11 @@ bool WritePlotData(const std::vector<CameraSample>& samples, const std::string& 
 std::string PlotScript(const std::vector<CameraSample>& samples, const std::string& title) {
   // gnuplot refuses to autoscale an axis with no point at all: such axes get a fixed range.
   bool anyVehicle = false, anyShown = false;
+  float topSpeed = 0.0f;
   for (const CameraSample& sample : samples) {
     anyVehicle = anyVehicle || sample.hasVehicle;
     anyShown = anyShown || (sample.active && sample.hasVehicle);
+    if (sample.hasVehicle && std::isfinite(sample.vehicleSpeed)) topSpeed = std::max(topSpeed, std::fabs(sample.vehicleSpeed));
   }
   std::string script =
       "# Made by vantor-sim; run `gnuplot plot.gp` in this folder to redraw plot.png.\n"
@@ -84,8 +92,8 @@ std::string PlotScript(const std::vector<CameraSample>& samples, const std::stri
       "set output 'plot.png'\n"
       "set datafile missing 'NaN'\n"
       "set grid\n"
-      "set key outside right top\n"
-      "set lmargin 10\nset rmargin 34\n";
+      "set key below horizontal\n"
+      "set lmargin 10\nset rmargin 10\n";
   int object = 1;
   for (const auto& [first, last] : ActiveSpans(samples))
     script += "set object " + std::to_string(object++) + " rect from first " + std::to_string(first) +
@@ -98,7 +106,8 @@ std::string PlotScript(const std::vector<CameraSample>& samples, const std::stri
   // (100), so runs compare at a glance; the rest is autoscaled.
   script += "set ylabel 'field of view, degrees'\nset yrange [50:115]\n";
   script += "set y2label 'speed, m/s'\nset y2tics\nset ytics nomirror\n";
-  script += anyVehicle ? "set y2range [*:*]\n" : "set y2range [0:1]\n";
+  // Room above the top speed, so a steady run at it does not hide behind the frame.
+  script += "set y2range [0:" + std::to_string(topSpeed * SpeedHeadroom + 1.0f) + "]\n";
   script +=
       "plot 'plot.dat' using 1:2 with lines lw 2 lc rgb '#1F5FBF' title 'field of view', \\\n"
       "     '' using 1:7 axes x1y2 with lines dt 2 lc rgb '#777777' title 'vehicle speed (right axis)'\n"
@@ -118,14 +127,15 @@ std::string PlotScript(const std::vector<CameraSample>& samples, const std::stri
   return script;
 }
 
-PlotOutcome MakePlot(const std::vector<CameraSample>& samples, const std::string& title) {
+PlotRun StartPlot(const std::vector<CameraSample>& samples, const std::string& title) {
+  PlotRun run;
   std::error_code ignored;
   std::filesystem::remove(PlotPictureFile, ignored);  // never leave an older run's plot behind
-  if (!WritePlotData(samples, PlotDataFile)) return PlotOutcome::Failed;
+  if (!WritePlotData(samples, PlotDataFile)) return run;
   std::ofstream script(PlotScriptFile, std::ios::binary);
   script << PlotScript(samples, title);
   script.close();
-  if (!script) return PlotOutcome::Failed;
+  if (!script) return run;
 
   char program[] = "gnuplot";
   char argument[] = "plot.gp";
@@ -138,13 +148,21 @@ PlotOutcome MakePlot(const std::vector<CameraSample>& samples, const std::string
   pid_t child = 0;
   const int spawned = posix_spawnp(&child, program, &files, nullptr, arguments, environ);
   posix_spawn_file_actions_destroy(&files);
-  if (spawned == ENOENT) return PlotOutcome::NoGnuplot;
-  if (spawned != 0) return PlotOutcome::Failed;
+  if (spawned == ENOENT) run.outcome = PlotOutcome::NoGnuplot;
+  if (spawned == 0) run.child = child;
+  return run;
+}
+
+PlotOutcome FinishPlot(PlotRun& run) {
+  if (run.child < 0) return run.outcome;
   int status = 0;
-  while (waitpid(child, &status, 0) < 0)
+  while (waitpid(run.child, &status, 0) < 0)
     if (errno != EINTR) return PlotOutcome::Failed;
+  run.child = -1;
+  std::error_code ignored;
   const bool succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  return succeeded && std::filesystem::exists(PlotPictureFile, ignored) ? PlotOutcome::Plotted : PlotOutcome::Failed;
+  run.outcome = succeeded && std::filesystem::exists(PlotPictureFile, ignored) ? PlotOutcome::Plotted : PlotOutcome::Failed;
+  return run.outcome;
 }
 
 }  // namespace sim

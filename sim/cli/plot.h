@@ -19,7 +19,19 @@ enum class PlotOutcome : uint8_t { Plotted, NoGnuplot, Failed };
 // The gnuplot script for the samples: shaded spans where first person is on.
 std::string PlotScript(const std::vector<CameraSample>& samples, const std::string& title);
 
-// Writes the data file and the script into the current folder and runs gnuplot on them.
-PlotOutcome MakePlot(const std::vector<CameraSample>& samples, const std::string& title);
+// A picture holds no more than about this many points across, so longer runs are plotted
+// every n-th frame; the shaded spans still come from every frame.
+constexpr size_t PlotRowsMax = 6000;
+
+// gnuplot running in the background while the rest of the outputs are written.
+struct PlotRun {
+  int child = -1;  // process id, -1 when none was started
+  PlotOutcome outcome = PlotOutcome::Failed;
+};
+
+// Writes the data file and the script into the current folder and starts gnuplot on them.
+PlotRun StartPlot(const std::vector<CameraSample>& samples, const std::string& title);
+// Waits for gnuplot: Plotted once plot.png is there.
+PlotOutcome FinishPlot(PlotRun& run);
 
 }  // namespace sim

@@ -17,7 +17,7 @@ bool WriteTraceFile(const Trace& trace, const std::string& path) {
   block.reserve(TraceBlockSize + 256);
   bool written = true;
   for (const TraceRecord& record : trace.records) {
-    block += FormatRecord(trace, record);
+    AppendRecord(block, trace, record);
     block += '\n';
     if (block.size() >= TraceBlockSize) {
       written = written && std::fwrite(block.data(), 1, block.size(), file) == block.size();
