@@ -32,11 +32,6 @@ constexpr const char* PicturePrefix = "frame-";
 constexpr int32_t ProgressSteps = 20;
 constexpr int32_t ProgressFromFrames = 5000;  // shorter runs end before a counter helps
 constexpr size_t ErrorsShown = 10;
-// A trace that grows by doubling is copied over and over; room for a busy run is reserved
-// once instead (untouched room costs no memory). An active frame with the menu open makes
-// some forty calls of about three arguments each.
-constexpr size_t RecordsPerFrame = 48;
-constexpr size_t ArgumentsPerRecord = 3;
 
 struct Outcome {
   bool failed = false;
@@ -171,9 +166,6 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
   const int32_t progressStep = std::max(1, scenario.frames / ProgressSteps);
   const bool showProgress = options.showProgress && scenario.frames >= ProgressFromFrames;
   auto host = std::make_unique<LinuxHost>();
-  const size_t expectedRecords = static_cast<size_t>(scenario.frames) * RecordsPerFrame;
-  host->hook.trace.records.reserve(expectedRecords);
-  host->hook.trace.arguments.reserve(expectedRecords * ArgumentsPerRecord);
 
   const auto started = std::chrono::steady_clock::now();
   const bool played = PlayScenario(*host, scenario, plugin.string(), [&](const World& world, int32_t frame) {
