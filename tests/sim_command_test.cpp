@@ -153,4 +153,17 @@ TEST(BuiltinDrive, IsTheExampleFileAndShowsEveryCapability) {
   EXPECT_EQ(keyPresses[0x0D], 1) << "Enter saves";
 }
 
+TEST(ExampleScenarios, EveryShippedFileReads) {
+  int files = 0;
+  for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(VANTOR_SOURCE_DIR) / "scenarios")) {
+    if (entry.path().extension() != ".toml") continue;
+    sim::Scenario scenario;
+    std::string error;
+    EXPECT_TRUE(sim::LoadScenarioFile(entry.path().string(), scenario, error)) << error;
+    EXPECT_FALSE(scenario.events.empty()) << entry.path();
+    ++files;
+  }
+  EXPECT_GE(files, 5);
+}
+
 }  // namespace
