@@ -145,15 +145,24 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
     err << "vantor-sim: no plugin at " << plugin.string() << " (build the vantor target, or give --plugin)\n";
     return ExitRunFailed;
   }
-  const fs::path previousFolder = fs::current_path();
-  fs::current_path(folder);
+  const fs::path previousFolder = fs::current_path(failure);
+  fs::current_path(folder, failure);
+  if (failure) {
+    err << "vantor-sim: cannot work in the output folder " << folder.string() << ": " << failure.message() << "\n";
+    return ExitRunFailed;
+  }
 
   Outcome outcome;
+  bool copied = true;
   if (builtin) {
-    std::ofstream(ScenarioCopyFile, std::ios::binary) << BuiltinDriveText();
+    std::ofstream copy(ScenarioCopyFile, std::ios::binary);
+    copy << BuiltinDriveText();
+    copy.close();
+    copied = static_cast<bool>(copy);
   } else if (!fs::equivalent(scenarioPath, ScenarioCopyFile, failure)) {
-    fs::copy_file(scenarioPath, ScenarioCopyFile, fs::copy_options::overwrite_existing, failure);
+    copied = fs::copy_file(scenarioPath, ScenarioCopyFile, fs::copy_options::overwrite_existing, failure);
   }
+  if (!copied) outcome.Missed(std::string(ScenarioCopyFile) + ": cannot be written");
   fs::create_directories(PictureFolder, failure);
   RemoveOldPictures();
 
@@ -209,7 +218,7 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
       summary += "  ... and " + std::to_string(world.errors.size() - ErrorsShown) + " more\n";
   }
   std::ofstream(SummaryFile, std::ios::binary) << summary;
-  fs::current_path(previousFolder);
+  if (!previousFolder.empty()) fs::current_path(previousFolder, failure);
 
   out << summary;
   char timing[96];
