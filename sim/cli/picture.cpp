@@ -1,8 +1,12 @@
 #include "sim/cli/picture.h"
 
+#include "sim/render/screen_png.h"
+
 namespace sim {
 
-// Pictures need the screen renderer (sim/render); until it is linked in, none are made.
-PictureOutcome TakePicture(const World&, int32_t, const std::string&, int, int) { return PictureOutcome::NoRenderer; }
+PictureOutcome TakePicture(const World& world, int32_t frame, const std::string& path, int width, int height) {
+  return WriteScreenPng(world.screen, NotificationsOfFrame(world, frame), path, width, height) ? PictureOutcome::Written
+                                                                                             : PictureOutcome::Failed;
+}
 
 }  // namespace sim

@@ -1,4 +1,5 @@
 // The player character, vehicles and seats, as the game reports them.
+#include <cmath>
 #include <cstring>
 
 #include "sim/core/native_answers.h"
@@ -57,7 +58,8 @@ void GetEntityRotation(World& world, const CallArguments& arguments, CallResult&
 
 void GetEntitySpeed(World& world, const CallArguments& arguments, CallResult& result) {
   const Vehicle* vehicle = FindVehicle(world, arguments.Int(0));
-  SetResultFloat(result, vehicle != nullptr ? vehicle->speed : 0.0f);
+  // The game reports the magnitude: reversing is as fast as driving forward.
+  SetResultFloat(result, vehicle != nullptr ? std::fabs(vehicle->speed) : 0.0f);
 }
 
 void GetVehicleMaxPassengers(World& world, const CallArguments& arguments, CallResult& result) {

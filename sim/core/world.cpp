@@ -79,6 +79,10 @@ int16_t PollKey(World& world, int32_t virtualKey) {
   return static_cast<int16_t>(state);
 }
 
+bool ScriptedCameraShown(const World& world) {
+  return world.camera.created && world.camera.active && world.scriptCamerasRendering;
+}
+
 Vec3 PlayerPosition(const World& world) {
   for (const Vehicle& vehicle : world.vehicles)
     if (vehicle.handle == world.player.vehicle) return LocalToWorld(vehicle, vehicle.seatBoneOffset);

@@ -27,7 +27,8 @@ struct Vehicle {
   int32_t vehicleClass = 0;
   Vec3 position;
   Vec3 rotation;        // degrees: pitch in x, roll in y, yaw in z
-  float speed = 0.0f;   // metres per second, along the vehicle's forward (local y) axis
+  float speed = 0.0f;   // metres per second along the local y axis, negative reversing;
+                        // GetEntitySpeed answers its magnitude
   float turnRate = 0.0f;  // degrees of yaw per second
   bool hasSeatBone = true;
   Vec3 seatBoneOffset{-0.45f, 0.1f, 0.45f};  // in the vehicle's own frame
@@ -141,6 +142,9 @@ void LeaveVehicle(World& world, Vec3 standAt);
 // Keys as the scenario holds them.
 void SetKeyDown(World& world, int32_t virtualKey, bool down);
 int16_t PollKey(World& world, int32_t virtualKey);
+
+// The scripted camera is what the player sees: active, with script cameras rendering.
+bool ScriptedCameraShown(const World& world);
 
 // Position of the player: the vehicle's seat point while inside, its own otherwise.
 Vec3 PlayerPosition(const World& world);

@@ -1,9 +1,151 @@
 #include "camera/camera_rig.h"
 
+#include <cmath>
+
+#include "camera/bounds.h"
+#include "camera/exit_key.h"
+#include "camera/free_look.h"
+#include "camera/script_rendering.h"
+#include "game/natives.h"
+
 namespace vantor {
 
-float WrapAngle(float degrees) { return degrees; }
+namespace {
 
-void UpdateCameraRig(CameraRig&, const SeatInfo&, int32_t, const Settings&) {}
+constexpr int32_t RotationOrder = 2;
+constexpr const char* SeatBoneName = "seat_dside_f";
+constexpr int32_t MissingBone = -1;
+constexpr bool AliveCoords = true;
+constexpr float SeatForwardOffset = 0.1f;  // metres along the vehicle's local y axis
+
+constexpr float FovSmoothing = 0.15f;
+constexpr float HeightSmoothing = 0.15f;
+constexpr float OrientationSmoothing = 0.12f;
+constexpr float LeanSmoothing = 0.1f;
+
+constexpr float DynamicFovSpeedScale = 0.022222223f;  // 1/45: the full widening at 45 m/s
+constexpr float DynamicFovWidening = 8.0f;            // degrees at full effect
+constexpr float LeanPerDegreeAndSpeed = -0.15f;
+constexpr float LeanLimit = 4.0f;
+
+constexpr int32_t FirstPersonResetFlag = 166;
+
+constexpr float WrapShift = 540.0f;
+constexpr float FullTurn = 360.0f;
+constexpr float HalfTurn = 180.0f;
+
+// With the near-vehicle rule a pass may find the remembered vehicle but no seat: the
+// remembered seat stands in.
+int32_t RememberSeat(CameraRig& rig, const SeatInfo& seatInfo, bool betterHookerView) {
+  const int32_t effectiveSeat =
+      betterHookerView && seatInfo.hasVehicle && seatInfo.seat == NoSeat ? rig.rememberedSeat : seatInfo.seat;
+  if (seatInfo.hasVehicle) {
+    rig.rememberedVehicle = seatInfo.vehicle;
+    rig.rememberedSeat = effectiveSeat;
+  } else {
+    rig.rememberedVehicle = 0;
+    rig.rememberedSeat = NoSeat;
+  }
+  return effectiveSeat;
+}
+
+void TrackVehicleClass(CameraRig& rig, const SeatInfo& seatInfo) {
+  if (!seatInfo.hasVehicle) return;
+  const int32_t vehicleClass = GetVehicleClass(seatInfo.vehicle);
+  // Unsigned, so negative classes fail too.
+  if (static_cast<uint32_t>(vehicleClass) < static_cast<uint32_t>(VehicleClassCount)) rig.classIndex = vehicleClass;
+}
+
+float TargetFov(const SeatInfo& seatInfo, const Settings& settings) {
+  if (!settings.DynamicFOV || !seatInfo.hasVehicle) return settings.FOV;
+  const float effect = ClampUpperFirst(GetEntitySpeed(seatInfo.vehicle) * DynamicFovSpeedScale, 0.0f, 1.0f);
+  return ClampUpperFirst(settings.FOV + DynamicFovWidening * effect, FovMin, FovMax);
+}
+
+void SmoothFovAndHeight(CameraRig& rig, float targetFov, const Settings& settings) {
+  rig.smoothedFov += (targetFov - rig.smoothedFov) * FovSmoothing;
+  rig.smoothedHeight += (settings.Height[rig.classIndex] - rig.smoothedHeight) * HeightSmoothing;
+}
+
+bool WantsCamera(const SeatInfo& seatInfo, int32_t effectiveSeat, int32_t now, const CameraRig& rig,
+                 const Settings& settings) {
+  return settings.ModEnabled && seatInfo.hasVehicle && effectiveSeat == DriverSeat &&
+         !HoldOffRunning(now, rig.holdOffUntil) && seatInfo.gameplayCameraNotRendering;
+}
+
+// Seeds the smoothing from the vehicle so the view starts level with it, looking ahead.
+void Activate(CameraRig& rig, int32_t vehicle) {
+  const Vector3 rotation = GetEntityRotation(vehicle, RotationOrder);
+  rig.lean = 0.0f;
+  rig.smoothedYaw = rotation.z;
+  rig.previousYaw = rotation.z;
+  SetCameraActive(rig.camera, true);
+  RenderScriptedCamera(true);
+  rig.active = true;
+  rig.lookYaw = 0.0f;
+  rig.lookPitch = 0.0f;
+  const int32_t now = GetGameTimer();
+  rig.smoothedPitch = rotation.x;
+  rig.smoothedRoll = rotation.y;
+  rig.lastLookTime = now;
+}
+
+void RunActiveFrame(CameraRig& rig, int32_t vehicle, int32_t player, const Settings& settings) {
+  UpdateFreeLook(rig, settings);
+
+  const int32_t bone = GetEntityBoneIndexByName(vehicle, SeatBoneName);
+  const Vector3 seatPoint =
+      bone == MissingBone ? GetEntityCoords(vehicle, AliveCoords) : GetWorldPositionOfEntityBone(vehicle, bone);
+  const Vector3 local = GetOffsetFromEntityGivenWorldCoords(vehicle, seatPoint.x, seatPoint.y, seatPoint.z);
+  const Vector3 position =
+      GetOffsetFromEntityInWorldCoords(vehicle, local.x, local.y + SeatForwardOffset, local.z + rig.smoothedHeight);
+
+  const Vector3 rotation = GetEntityRotation(vehicle, RotationOrder);
+  rig.smoothedPitch += WrapAngle(rotation.x - rig.smoothedPitch) * OrientationSmoothing;
+  rig.smoothedRoll += WrapAngle(rotation.y - rig.smoothedRoll) * OrientationSmoothing;
+  rig.smoothedYaw += WrapAngle(rotation.z - rig.smoothedYaw) * OrientationSmoothing;
+
+  float leanTarget = 0.0f;
+  if (settings.CornerLean) {
+    const float speed = GetEntitySpeed(vehicle);
+    leanTarget = ClampUpperFirst(WrapAngle(rotation.z - rig.previousYaw) * speed * LeanPerDegreeAndSpeed,
+                                 -LeanLimit, LeanLimit);
+  }
+  rig.previousYaw = rotation.z;
+  rig.lean += (leanTarget - rig.lean) * LeanSmoothing;
+
+  SetCameraPosition(rig.camera, position.x, position.y, position.z);
+  SetCameraRotation(rig.camera, rig.smoothedPitch + rig.lookPitch, rig.smoothedRoll + rig.lean,
+                    rig.smoothedYaw + rig.lookYaw, RotationOrder);
+  SetCameraFov(rig.camera, rig.smoothedFov);
+  SetPedResetFlag(player, FirstPersonResetFlag, true);
+}
+
+}  // namespace
+
+float WrapAngle(float degrees) {
+  if (!std::isfinite(degrees)) return 0.0f;
+  float turn = std::fmod(degrees + WrapShift, FullTurn);  // exact, in (-360, 360)
+  if (turn < 0.0f) turn += FullTurn;
+  // A tiny negative remainder plus 360 can round to 360 itself.
+  if (turn >= FullTurn) turn -= FullTurn;
+  return turn - HalfTurn;
+}
+
+void UpdateCameraRig(CameraRig& rig, const SeatInfo& seatInfo, int32_t player, const Settings& settings) {
+  const int32_t effectiveSeat = RememberSeat(rig, seatInfo, settings.BetterHookerView);
+  TrackVehicleClass(rig, seatInfo);
+  const float targetFov = TargetFov(seatInfo, settings);
+  SmoothFovAndHeight(rig, targetFov, settings);
+  UpdateExitKey(rig);
+  const int32_t now = ApplyHoldOff(rig);
+
+  if (!WantsCamera(seatInfo, effectiveSeat, now, rig, settings)) {
+    if (rig.active) ReleaseScriptedCamera(rig);
+    return;
+  }
+  if (!rig.active) Activate(rig, seatInfo.vehicle);
+  RunActiveFrame(rig, seatInfo.vehicle, player, settings);
+}
 
 }  // namespace vantor

@@ -21,7 +21,7 @@ struct CameraRig {
   float smoothedPitch = 0.0f;
   float smoothedRoll = 0.0f;
   float smoothedYaw = 0.0f;
-  float previousYaw = 0.0f;
+  float previousYaw = 0.0f;  // the vehicle's raw yaw at the latest active pass
   float lean = 0.0f;
   float lookYaw = 0.0f;
   float lookPitch = 0.0f;
@@ -31,9 +31,13 @@ struct CameraRig {
   int32_t holdOffUntil = 0;
 };
 
-// Reduces an angle difference into [-180, 180).
+// Reduces an angle difference into [-180, 180): ((degrees + 540) mod 360) - 180, the modulo
+// taken into [0, 360). A NaN or infinite difference has no direction and gives 0.
 float WrapAngle(float degrees);
 
+// One pass of the camera stage, in order: seat memory, class tracking, target field of view,
+// smoothing, the exit key, the hold-off, then the activation decision with the active frame
+// or the release.
 void UpdateCameraRig(CameraRig& rig, const SeatInfo& seatInfo, int32_t player, const Settings& settings);
 
 }  // namespace vantor

@@ -1,15 +1,22 @@
-// Everything the plugin puts on screen: rectangles, styled text, the menu, the caption,
-// the hold prompt and feed notifications. Drawn for the current frame only.
+// Everything the plugin puts on screen outside the menu's own figure: styled text, the
+// caption, the hold prompt and feed notifications. Drawn for the current frame only; nothing
+// here allocates or keeps state.
 #pragma once
 
-#include <cstdint>
-
-#include "settings/settings.h"
+#include "ui/text_style.h"
 
 namespace vantor {
 
+// One line of text, its top-left corner at (x, y). text need stay valid only during the call.
+void DrawStyledText(const TextStyle& style, const char* text, float x, float y);
+
+// "Vantor by Quillon" in the top-left corner; the frame loop calls it on every pass.
 void DrawCaption();
+
+// One line in the prompt style at the prompt's fixed x; only the height is the caller's.
 void DrawPromptText(float y, const char* text);
+
+// Posts text to the game's notification feed, which keeps and retires it by itself.
 void PostNotification(const char* text);
 
 }  // namespace vantor

@@ -4,14 +4,14 @@
 #include <cstdint>
 
 #include "settings/settings.h"
+#include "ui/menu_rows.h"
 
 namespace vantor {
 
-constexpr int32_t MenuRowCount = 10;
-
 struct MenuState {
   bool open = false;
-  int32_t selectedRow = 0;
+  int32_t selectedRow = 0;  // kept while closed and when opened again
+  // One press latch per key group: down at the previous poll.
   bool f6WasDown = false;
   bool numpad0WasDown = false;
   bool upWasDown = false;
@@ -21,6 +21,9 @@ struct MenuState {
   bool enterWasDown = false;
 };
 
+// One pass of the menu stage: polls the keys, applies at most one action per key group and,
+// while open, draws the menu. classIndex picks the Height entry that the Height row shows and
+// adjusts; a value outside the vehicle classes falls back to the start class's entry.
 void UpdateMenu(MenuState& menu, Settings& settings, int32_t classIndex);
 
 }  // namespace vantor

@@ -39,9 +39,10 @@ void Check(bool condition, const char* what) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // Each run works in a folder of its own: the plugin reads and writes relative names.
-  char folder[] = "/tmp/vantor-fuzz-XXXXXX";
-  if (mkdtemp(folder) == nullptr || chdir(folder) != 0) std::abort();
+  // Each run works in a folder of its own, since the plugin reads and writes relative names;
+  // in memory where the machine has it, as every input is written, read and saved twice.
+  std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm/vantor-fuzz-XXXXXX" : "/tmp/vantor-fuzz-XXXXXX";
+  if (mkdtemp(folder.data()) == nullptr || chdir(folder.c_str()) != 0) std::abort();
   return 0;
 }
 

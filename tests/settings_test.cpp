@@ -1,0 +1,355 @@
+// The settings record (Part 3.1): defaults, bounds, ClampSettings and ResetSettings; the
+// locale-free number reader and writer of the settings file against the C library's strtof
+// and printf in the C locale; and, through the plugin, that start-up reads the settings file.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <locale.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <bit>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <thread>
+#include <type_traits>
+#include <vector>
+
+#include "harness.h"
+#include "settings/number_text.h"
+#include "settings/settings.h"
+
+namespace vantor_test {
+namespace {
+
+using vantor::ClampSettings;
+using vantor::ResetSettings;
+using vantor::Settings;
+using vantor::VehicleClassCount;
+
+constexpr float Inf = std::numeric_limits<float>::infinity();
+constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
+
+bool SameFloat(float a, float b) {
+  if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
+  return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b);
+}
+
+uint32_t Bits(float value) { return std::bit_cast<uint32_t>(value); }
+
+// ---------------------------------------------------------------------------------------------
+// Defaults and bounds
+
+TEST(SettingsRecord, ANewRecordHoldsTheDefaults) {
+  const Settings settings;
+  EXPECT_TRUE(settings.ModEnabled);
+  EXPECT_EQ(Bits(settings.FOV), Bits(80.0f));
+  for (int i = 0; i < VehicleClassCount; ++i) EXPECT_EQ(Bits(settings.Height[i]), Bits(0.7f)) << i;
+  EXPECT_EQ(Bits(settings.LookSensitivity), Bits(35.0f));
+  EXPECT_TRUE(settings.AutoRecenter);
+  EXPECT_FALSE(settings.DynamicFOV);
+  EXPECT_FALSE(settings.CornerLean);
+  EXPECT_FALSE(settings.BetterHookerView);
+  EXPECT_EQ(VehicleClassCount, 22);
+  EXPECT_EQ(sizeof settings.Height / sizeof settings.Height[0], 22u);
+}
+
+TEST(SettingsRecord, DefaultsAndBoundsAreSinglePrecisionConstants) {
+  static_assert(std::is_same_v<decltype(vantor::FovMin), const float>);
+  static_assert(std::is_same_v<decltype(vantor::HeightMin), const float>);
+  static_assert(std::is_same_v<decltype(vantor::LookSensitivityMax), const float>);
+  EXPECT_EQ(Bits(vantor::FovMin), Bits(55.0f));
+  EXPECT_EQ(Bits(vantor::FovMax), Bits(110.0f));
+  EXPECT_EQ(Bits(vantor::HeightMin), Bits(0.3f));  // the float nearest 0.3
+  EXPECT_EQ(Bits(vantor::HeightMax), Bits(1.0f));
+  EXPECT_EQ(Bits(vantor::HeightDefault), Bits(0.7f));  // the float nearest 0.7
+  EXPECT_EQ(Bits(vantor::LookSensitivityMin), Bits(10.0f));
+  EXPECT_EQ(Bits(vantor::LookSensitivityMax), Bits(80.0f));
+  EXPECT_EQ(Bits(vantor::FovDefault), Bits(80.0f));
+  EXPECT_EQ(Bits(vantor::LookSensitivityDefault), Bits(35.0f));
+  // A height read from text as 0.3 equals the bound.
+  EXPECT_EQ(Bits(vantor::ReadNumber("0.3")), Bits(vantor::HeightMin));
+}
+
+// ---------------------------------------------------------------------------------------------
+// ClampSettings
+
+struct ClampCase {
+  float read;
+  float clamped;
+};
+
+TEST(ClampSettings, FovIsBroughtWithin55And110) {
+  const std::vector<ClampCase> cases = {
+      {150.0f, 110.0f}, {110.0f, 110.0f}, {110.00001f, 110.0f}, {Inf, 110.0f},  {96.0f, 96.0f},
+      {55.0f, 55.0f},   {54.99999f, 55.0f}, {20.0f, 55.0f},     {0.0f, 55.0f},   {-0.0f, 55.0f},
+      {-Inf, 55.0f},    {NaN, 55.0f},     {-NaN, 55.0f},       {std::numeric_limits<float>::max(), 110.0f},
+  };
+  for (const ClampCase& c : cases) {
+    Settings settings;
+    settings.FOV = c.read;
+    ClampSettings(settings);
+    EXPECT_EQ(Bits(settings.FOV), Bits(c.clamped)) << "FOV read as " << c.read;
+  }
+}
+
+TEST(ClampSettings, EachHeightEntryIsBroughtWithin03And1Alone) {
+  const std::vector<ClampCase> cases = {
+      {1.5f, 1.0f}, {1.0f, 1.0f}, {Inf, 1.0f},  {0.5f, 0.5f},  {0.3f, 0.3f},   {0.29999998f, 0.3f},
+      {0.1f, 0.3f}, {0.0f, 0.3f}, {-2.0f, 0.3f}, {-Inf, 0.3f}, {NaN, 0.3f},
+  };
+  for (int entry = 0; entry < VehicleClassCount; ++entry) {
+    for (const ClampCase& c : cases) {
+      Settings settings;
+      settings.Height[entry] = c.read;
+      ClampSettings(settings);
+      for (int i = 0; i < VehicleClassCount; ++i)
+        EXPECT_EQ(Bits(settings.Height[i]), Bits(i == entry ? c.clamped : 0.7f))
+            << "entry " << entry << " read as " << c.read << ", entry " << i;
+    }
+  }
+}
+
+TEST(ClampSettings, LookSensitivityIsBroughtWithin10And80) {
+  const std::vector<ClampCase> cases = {
+      {100.0f, 80.0f}, {80.0f, 80.0f}, {Inf, 80.0f}, {35.0f, 35.0f}, {10.0f, 10.0f},
+      {5.0f, 10.0f},   {-Inf, 10.0f},  {NaN, 10.0f},
+  };
+  for (const ClampCase& c : cases) {
+    Settings settings;
+    settings.LookSensitivity = c.read;
+    ClampSettings(settings);
+    EXPECT_EQ(Bits(settings.LookSensitivity), Bits(c.clamped)) << "LookSensitivity read as " << c.read;
+  }
+}
+
+TEST(ClampSettings, FlagsAreNeverTouched) {
+  for (int pattern = 0; pattern < 32; ++pattern) {
+    Settings settings;
+    settings.ModEnabled = (pattern & 1) != 0;
+    settings.AutoRecenter = (pattern & 2) != 0;
+    settings.DynamicFOV = (pattern & 4) != 0;
+    settings.CornerLean = (pattern & 8) != 0;
+    settings.BetterHookerView = (pattern & 16) != 0;
+    settings.FOV = NaN;
+    ClampSettings(settings);
+    EXPECT_EQ(settings.ModEnabled, (pattern & 1) != 0);
+    EXPECT_EQ(settings.AutoRecenter, (pattern & 2) != 0);
+    EXPECT_EQ(settings.DynamicFOV, (pattern & 4) != 0);
+    EXPECT_EQ(settings.CornerLean, (pattern & 8) != 0);
+    EXPECT_EQ(settings.BetterHookerView, (pattern & 16) != 0);
+  }
+}
+
+TEST(ClampSettings, ValuesWithinTheBoundsStayExactly) {
+  Settings settings;
+  settings.FOV = 82.5f;
+  for (int i = 0; i < VehicleClassCount; ++i) settings.Height[i] = 0.3f + 0.03f * static_cast<float>(i);
+  settings.LookSensitivity = 79.99999f;
+  Settings copy = settings;
+  ClampSettings(settings);
+  EXPECT_EQ(Bits(settings.FOV), Bits(copy.FOV));
+  for (int i = 0; i < VehicleClassCount; ++i) EXPECT_EQ(Bits(settings.Height[i]), Bits(copy.Height[i])) << i;
+  EXPECT_EQ(Bits(settings.LookSensitivity), Bits(copy.LookSensitivity));
+}
+
+// ---------------------------------------------------------------------------------------------
+// ResetSettings
+
+TEST(ResetSettings, EveryFieldReturnsToItsDefaultAllHeightsIncluded) {
+  Settings settings;
+  settings.ModEnabled = false;
+  settings.FOV = 101.0f;
+  for (int i = 0; i < VehicleClassCount; ++i) settings.Height[i] = 0.31f + 0.01f * static_cast<float>(i);
+  settings.LookSensitivity = 12.0f;
+  settings.AutoRecenter = false;
+  settings.DynamicFOV = true;
+  settings.CornerLean = true;
+  settings.BetterHookerView = true;
+  ResetSettings(settings);
+  EXPECT_TRUE(settings.ModEnabled);
+  EXPECT_EQ(Bits(settings.FOV), Bits(80.0f));
+  for (int i = 0; i < VehicleClassCount; ++i) EXPECT_EQ(Bits(settings.Height[i]), Bits(0.7f)) << i;
+  EXPECT_EQ(Bits(settings.LookSensitivity), Bits(35.0f));
+  EXPECT_TRUE(settings.AutoRecenter);
+  EXPECT_FALSE(settings.DynamicFOV);
+  EXPECT_FALSE(settings.CornerLean);
+  EXPECT_FALSE(settings.BetterHookerView);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The number reader against glibc's strtof in the C locale (the reference the text names).
+
+class CLocale {
+ public:
+  CLocale() : locale_(newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr))) {}
+  ~CLocale() { freelocale(locale_); }
+  float Strtof(const std::string& text) const { return strtof_l(text.c_str(), nullptr, locale_); }
+  std::string Printf(float value) const {
+    const locale_t previous = uselocale(locale_);
+    char text[64];
+    std::snprintf(text, sizeof text, "%.6g", static_cast<double>(value));
+    uselocale(previous);
+    return text;
+  }
+
+ private:
+  locale_t locale_;
+};
+
+void ExpectReadsLikeStrtof(const CLocale& c, const std::string& text) {
+  const float expected = c.Strtof(text);
+  const float actual = vantor::ReadNumber(text);
+  EXPECT_TRUE(SameFloat(actual, expected))
+      << "\"" << text << "\": read " << std::hexfloat << actual << ", strtof gives " << expected;
+  // Only the sign of a NaN is kept; its payload may differ.
+  if (std::isnan(expected) && std::isnan(actual)) {
+    EXPECT_EQ(std::signbit(actual), std::signbit(expected)) << text;
+  }
+}
+
+TEST(NumberText, ReadsChosenFormsExactlyAsStrtof) {
+  const CLocale c;
+  const char* texts[] = {
+      "", " ", "90", "  90", "\t\n\v\f\r90", "90deg", "+90", "-90", "--90", "+-90", "- 90", ".5", "5.", ".",
+      "-.", "+.e5", "e5", "1e", "1e+", "1e-", "1e+x", "1e5", "1E-5", "1.5e+2", "0090", "00.0", "-0", "-0.0",
+      "0x", "-0x", "0x.", "0x.p1", "0xg", "0x5A", "0X5a", "0x1.68p6", "0x1p", "0x1p+", "0x1p-2", "0x.8",
+      "0x1e", "0x1E+2", "0xffffff.8p0", "0x1.000001p0", "0x1.000003p0", "0x1p-149", "0x1p-150", "0x1.8p-150",
+      "0x1p-151", "0x1p127", "0x1p128", "0x1.fffffe8p127", "0x1.ffffffp127", "nan", "NaN", "-nan", "+nan",
+      "nan(", "nan()", "nan(123)", "nan(0x1f)", "nan(a_b)", "nan(a b)", "nanx", "na", "n", "inf", "-inf",
+      "INF", "iNfInItY", "infinit", "infinityy", "in", "i", "1e39", "-1e39", "3.4028235e38", "3.40282356e38",
+      "3.40282357e38", "3.4028236e38", "1e-38", "1.17549435e-38", "1e-40", "1e-45", "1.4e-45", "7e-46",
+      "7.1e-46", "1e-46", "-1e-50", "1e-99999999999999999999", "1e99999999999999999999", "0e9999999999",
+      "0.0000000000000000000000000000000000000000000000000000000000000001e64", "16777217", "16777217.0000001",
+      "16777219", "0.3", "0.7", "0.72", "1.0", "110", "55", "35", "0.1", "33554431", "3.14159265358979323846",
+      "9999999999999999999999999999999999999999", "123456789012345678901234567890e-20", "1,5", "1.5.5",
+      "\xEF\xBB\xBF" "1", "0.5\r", "5\0" "1",
+  };
+  for (const char* text : texts) ExpectReadsLikeStrtof(c, text);
+  // Long digit strings: the digits past the ones kept only break ties.
+  ExpectReadsLikeStrtof(c, "16777217." + std::string(500, '0') + "1");
+  ExpectReadsLikeStrtof(c, "16777217" + std::string(500, '0') + "e-500");
+  ExpectReadsLikeStrtof(c, "1" + std::string(500, '0'));
+  ExpectReadsLikeStrtof(c, "0." + std::string(500, '0') + "1e500");
+  ExpectReadsLikeStrtof(c, "0x1000001" + std::string(300, '0') + "1p-1200");
+  ExpectReadsLikeStrtof(c, "0x1000001" + std::string(300, '0') + "p-1200");
+  // Exactly half-way between the two smallest subnormals, written out in full, and a hair above.
+  const std::string halfDenormMin =
+      "7.00649232162408535461864791644958065640130970938257885878534141944895541342930300743319094181060791015625e-46";
+  ExpectReadsLikeStrtof(c, halfDenormMin);
+  ExpectReadsLikeStrtof(c, "2.1019476964872256063855943749348741969203929128147736576356024258346866240287909022299"
+                           "5728254318237304687e-45");
+  ExpectReadsLikeStrtof(c, halfDenormMin.substr(0, halfDenormMin.size() - 4) + "251e-46");
+}
+
+TEST(NumberText, ReadsRandomTextExactlyAsStrtof) {
+  const CLocale c;
+  const char alphabet[] = "0123456789012345678901234567890123456789..eE+-+-xXpPaAfFiInNtTyY() _\t";
+  uint64_t state = 0x9E3779B97F4A7C15ull;
+  const auto next = [&state] {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state;
+  };
+  for (int i = 0; i < 200000; ++i) {
+    const std::size_t length = next() % 14;
+    std::string text;
+    for (std::size_t j = 0; j < length; ++j) text += alphabet[next() % (sizeof alphabet - 1)];
+    ExpectReadsLikeStrtof(c, text);
+    if (HasFailure()) return;
+  }
+  // Random decimal numbers with many digits and exponents across the whole float range.
+  for (int i = 0; i < 100000; ++i) {
+    std::string text = (next() % 2) ? "-" : "";
+    const std::size_t digits = 1 + next() % 40;
+    for (std::size_t j = 0; j < digits; ++j) text += static_cast<char>('0' + next() % 10);
+    if (next() % 2) text.insert(text.size() - next() % digits, ".");
+    text += "e" + std::to_string(static_cast<int>(next() % 110) - 75);
+    ExpectReadsLikeStrtof(c, text);
+    if (HasFailure()) return;
+  }
+  // Every written form reads back as strtof reads it.
+  for (int i = 0; i < 100000; ++i) {
+    const float value = std::bit_cast<float>(static_cast<uint32_t>(next()));
+    char text[vantor::NumberTextCapacity + 1];
+    *vantor::WriteNumber(text, value) = '\0';
+    ExpectReadsLikeStrtof(c, text);
+    if (HasFailure()) return;
+  }
+}
+
+TEST(NumberText, WritesExactlyAsPrintfPercentPoint6G) {
+  const CLocale c;
+  const auto expectWrites = [&c](float value) {
+    char text[vantor::NumberTextCapacity + 1];
+    char* end = vantor::WriteNumber(text, value);
+    ASSERT_LE(end - text, static_cast<std::ptrdiff_t>(vantor::NumberTextCapacity));
+    *end = '\0';
+    EXPECT_EQ(std::string(text), c.Printf(value)) << "bits " << std::hex << Bits(value);
+  };
+  for (const float value : {80.0f, 82.5f, 0.7f, 0.7f + 0.02f, 35.0f, 1.0f, 0.3f, 110.0f, 55.0f, 10.0f, 0.0f, -0.0f,
+                            1e-5f, 1e-4f, 0.0001234565f, 999999.5f, 123456.5f, 1e6f, 1234567.0f, 3e38f, -2.5f, Inf,
+                            -Inf, NaN, -NaN, std::numeric_limits<float>::denorm_min(),
+                            std::numeric_limits<float>::max(), std::numeric_limits<float>::min()})
+    expectWrites(value);
+  // Every float the menu can reach within the bounds, sampled, and bit patterns across the range.
+  for (float value = 0.3f; value <= 110.0f; value = std::nextafter(value, Inf) + value * 1e-5f) expectWrites(value);
+  for (uint64_t bits = 0; bits < (1ull << 32); bits += 4099) expectWrites(std::bit_cast<float>(static_cast<uint32_t>(bits)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Through the plugin: start-up reads the settings file, once, and writes nothing.
+
+using SettingsStartUpTest = PluginTest;
+
+TEST_F(SettingsStartUpTest, StartUpOpensAndReadsTheSettingsFileOnce) {
+  // "Vantor.ini" as a named pipe: a writer's non-blocking open succeeds only while a reader
+  // has it open, so the writer sees each time the plugin opens the file, and feeds it a line.
+  ASSERT_EQ(mkfifo((folder / "Vantor.ini").c_str(), 0644), 0);
+  std::atomic<int> opens{0};
+  std::atomic<bool> stop{false};
+  std::thread writer([&] {
+    const std::string path = (folder / "Vantor.ini").string();
+    while (!stop.load()) {
+      const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) {
+        const char line[] = "FOV=96\r\n";
+        [[maybe_unused]] const ssize_t ignored = write(fd, line, sizeof line - 1);
+        close(fd);
+        opens.fetch_add(1);
+        // Let the reader see the end of the file before looking for another open.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      } else {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+    }
+  });
+  Load();
+  EXPECT_EQ(opens.load(), 0) << "loading the library reads nothing; start-up does";
+  RunFrames(1);
+  EXPECT_EQ(opens.load(), 1) << "start-up opens the settings file once";
+  RunFrames(5);
+  stop.store(true);
+  writer.join();
+  EXPECT_EQ(opens.load(), 1) << "the frame loop does not read the settings file again";
+}
+
+TEST_F(SettingsStartUpTest, StartUpAndUnloadLeaveASettingsFileAsItWas) {
+  const std::string content = "FOV=200\r\nHeight=0.1\r\nunknown line\r\n";
+  WriteSettingsFile(content);
+  Load();
+  RunFrames(3);
+  Unload();
+  EXPECT_EQ(ReadSettingsFile(), content);
+  EXPECT_FALSE(std::filesystem::exists(folder / "Vantor.ini.tmp"));
+}
+
+}  // namespace
+}  // namespace vantor_test
