@@ -21,6 +21,7 @@ namespace {
 
 constexpr const char* ActiveShade = "#E4ECFA";
 constexpr float SpeedHeadroom = 1.15f;
+constexpr float MinimumLeanRange = 1.0f;  // degrees either side, when there is hardly any lean
 
 // Spans of consecutive active samples, as first and last time.
 std::vector<std::pair<double, double>> ActiveSpans(const std::vector<CameraSample>& samples) {
@@ -79,12 +80,12 @@ bool WritePlotData(const std::vector<CameraSample>& samples, const std::string& 
 
 std::string PlotScript(const std::vector<CameraSample>& samples, const std::string& title) {
   // gnuplot refuses to autoscale an axis with no point at all: such axes get a fixed range.
-  bool anyVehicle = false, anyShown = false;
-  float topSpeed = 0.0f;
+  bool anyVehicle = false;
+  float topSpeed = 0.0f, widestLean = 0.0f;
   for (const CameraSample& sample : samples) {
     anyVehicle = anyVehicle || sample.hasVehicle;
-    anyShown = anyShown || (sample.active && sample.hasVehicle);
     if (sample.hasVehicle && std::isfinite(sample.vehicleSpeed)) topSpeed = std::max(topSpeed, std::fabs(sample.vehicleSpeed));
+    if (sample.active && sample.hasVehicle && std::isfinite(sample.lean)) widestLean = std::max(widestLean, std::fabs(sample.lean));
   }
   std::string script =
       "# Made by vantor-sim; run `gnuplot plot.gp` in this folder to redraw plot.png.\n"
@@ -119,7 +120,9 @@ std::string PlotScript(const std::vector<CameraSample>& samples, const std::stri
       "     '' using 1:3 with lines lw 2 lc rgb '#C0392B' title 'camera yaw'\n"
       "set ylabel 'look yaw, degrees'\nset yrange [-110:110]\nset xlabel 'game time, seconds'\n"
       "set y2label 'lean, degrees'\nset y2tics\nset ytics nomirror\n";
-  script += anyShown ? "set y2range [*:*]\n" : "set y2range [-5:5]\n";
+  // Centred like the look yaw's axis, so both zeros sit on one line.
+  const float leanRange = std::max(widestLean * SpeedHeadroom, MinimumLeanRange);
+  script += "set y2range [" + std::to_string(-leanRange) + ":" + std::to_string(leanRange) + "]\n";
   script +=
       "plot 'plot.dat' using 1:5 with lines lw 2 lc rgb '#C0392B' title 'look yaw (camera - vehicle yaw)', \\\n"
       "     '' using 1:6 axes x1y2 with lines lw 2 lc rgb '#27AE60' title 'lean (camera - vehicle roll, right axis)'\n"
