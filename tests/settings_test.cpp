@@ -1,15 +1,12 @@
 // The settings record (Part 3.1): defaults, bounds, ClampSettings and ResetSettings; the
 // locale-free number reader and writer of the settings file against the C library's strtof
 // and printf in the C locale; and, through the plugin, that start-up reads the settings file.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <bit>
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -17,11 +14,11 @@
 #include <cstring>
 #include <limits>
 #include <string>
-#include <thread>
 #include <type_traits>
 #include <vector>
 
 #include "harness.h"
+#include "world_builders.h"
 #include "settings/number_text.h"
 #include "settings/settings.h"
 
@@ -309,36 +306,24 @@ TEST(NumberText, WritesExactlyAsPrintfPercentPoint6G) {
 
 using SettingsStartUpTest = PluginTest;
 
-TEST_F(SettingsStartUpTest, StartUpOpensAndReadsTheSettingsFileOnce) {
-  // "Vantor.ini" as a named pipe: a writer's non-blocking open succeeds only while a reader
-  // has it open, so the writer sees each time the plugin opens the file, and feeds it a line.
-  ASSERT_EQ(mkfifo((folder / "Vantor.ini").c_str(), 0644), 0);
-  std::atomic<int> opens{0};
-  std::atomic<bool> stop{false};
-  std::thread writer([&] {
-    const std::string path = (folder / "Vantor.ini").string();
-    while (!stop.load()) {
-      const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK);
-      if (fd >= 0) {
-        const char line[] = "FOV=96\r\n";
-        [[maybe_unused]] const ssize_t ignored = write(fd, line, sizeof line - 1);
-        close(fd);
-        opens.fetch_add(1);
-        // Let the reader see the end of the file before looking for another open.
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      } else {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      }
-    }
-  });
+TEST_F(SettingsStartUpTest, TheCameraStartsFromTheClampedFileAndTheFileIsReadOnce) {
+  WriteSettingsFile("FOV=96\r\nLookSensitivity=500\r\n");
+  SeatPlayerInCar(world());
   Load();
-  EXPECT_EQ(opens.load(), 0) << "loading the library reads nothing; start-up does";
   RunFrames(1);
-  EXPECT_EQ(opens.load(), 1) << "start-up opens the settings file once";
-  RunFrames(5);
-  stop.store(true);
-  writer.join();
-  EXPECT_EQ(opens.load(), 1) << "the frame loop does not read the settings file again";
+  // The smoothed field of view starts at the file's value: no easing in from 80.
+  EXPECT_EQ(world().camera.fov, 96.0f);
+  WriteSettingsFile("FOV=60\r\n");
+  RunFrames(30);
+  EXPECT_EQ(world().camera.fov, 96.0f) << "the frame loop does not read the settings file again";
+}
+
+TEST_F(SettingsStartUpTest, AnOutOfBoundsFieldOfViewNeverReachesTheCamera) {
+  WriteSettingsFile("FOV=200\r\n");
+  SeatPlayerInCar(world());
+  Load();
+  RunFrames(1);
+  EXPECT_EQ(world().camera.fov, 110.0f);
 }
 
 TEST_F(SettingsStartUpTest, StartUpAndUnloadLeaveASettingsFileAsItWas) {

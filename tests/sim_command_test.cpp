@@ -157,7 +157,7 @@ TEST(BuiltinDrive, IsTheExampleFileAndShowsEveryCapability) {
 
 TEST(ExampleScenarios, EveryShippedFileReads) {
   int files = 0;
-  for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(VANTOR_SOURCE_DIR) / "scenarios")) {
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(fs::path(VANTOR_SOURCE_DIR) / "scenarios")) {
     if (entry.path().extension() != ".toml") continue;
     sim::Scenario scenario;
     std::string error;

@@ -12,7 +12,6 @@ namespace vantor {
 
 namespace {
 
-constexpr int32_t RotationOrder = 2;
 constexpr const char* SeatBoneName = "seat_dside_f";
 constexpr int32_t MissingBone = -1;
 constexpr bool AliveCoords = true;

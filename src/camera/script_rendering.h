@@ -1,4 +1,4 @@
-// Switching script-camera rendering on and off, shared by the rig and the exit step.
+// Switching script-camera rendering on and off, shared by the rig, the exit step and the unload.
 #pragma once
 
 #include "camera/camera_rig.h"

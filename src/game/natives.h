@@ -55,6 +55,9 @@ constexpr uint64_t BeginFeedPost = 0x202709F4C58A0424;           // (entry)
 constexpr uint64_t EndFeedPostTicker = 0x2ED7843F8F801023;       // (blink, showInBrief)
 }  // namespace hashes
 
+// Rotations are read and written with this order throughout: pitch in x, roll in y, yaw in z.
+constexpr int32_t RotationOrder = 2;
+
 // Camera
 inline int32_t CreateCameraWithParams(const char* typeName, float x, float y, float z, float rotX, float rotY,
                                       float rotZ, float fov, int32_t activeFlag, int32_t rotationOrder) {

@@ -1,5 +1,6 @@
 #include "host/script.h"
 
+#include "camera/script_rendering.h"
 #include "camera/seat_query.h"
 #include "game/natives.h"
 #include "settings/settings_file.h"
@@ -11,7 +12,6 @@ namespace {
 
 constexpr const char* ScriptedCameraType = "DEFAULT_SCRIPTED_CAMERA";
 constexpr float StartFov = 80.0f;
-constexpr int32_t RotationOrder = 2;
 constexpr float NearClip = 0.05f;
 constexpr float FarClip = 10000.0f;
 constexpr int32_t StartHeightClass = 1;
@@ -22,7 +22,7 @@ int32_t HandleLoaderCall(void* module, uint32_t reason) {
   if (reason == LoaderAttach) {
     scriptRegister(module, ScriptMain);
   } else if (reason == LoaderDetach) {
-    RenderScriptCameras(0, 0, 0, 1, 0);
+    RenderScriptedCamera(false);
     scriptUnregister(module);
   }
   return 1;
