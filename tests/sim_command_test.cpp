@@ -162,7 +162,6 @@ TEST(ExampleScenarios, EveryShippedFileReads) {
     sim::Scenario scenario;
     std::string error;
     EXPECT_TRUE(sim::LoadScenarioFile(entry.path().string(), scenario, error)) << error;
-    EXPECT_FALSE(scenario.events.empty()) << entry.path();
     ++files;
   }
   EXPECT_GE(files, 5);
