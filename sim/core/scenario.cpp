@@ -1,6 +1,8 @@
 #include "sim/core/scenario.h"
 
 #include <algorithm>
+#include <array>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 
@@ -20,6 +22,30 @@ constexpr KeyName KeyNames[] = {
 };
 
 Vehicle* ScenarioVehicleIn(World& world, int32_t index) { return FindVehicle(world, VehicleHandle(index)); }
+
+// The quantities a ramp moves, as they stand in a drive event and in a vehicle.
+enum class DriveQuantity : uint8_t { Speed, TurnRate, Pitch, Roll, Count };
+constexpr size_t DriveQuantityCount = static_cast<size_t>(DriveQuantity::Count);
+
+std::optional<float>& EventQuantity(ScenarioEvent& event, size_t quantity) {
+  switch (static_cast<DriveQuantity>(quantity)) {
+    case DriveQuantity::Speed: return event.speed;
+    case DriveQuantity::TurnRate: return event.turnRate;
+    case DriveQuantity::Pitch: return event.pitch;
+    default: return event.roll;
+  }
+}
+
+std::array<float, DriveQuantityCount> VehicleQuantities(const ScenarioVehicle& vehicle) {
+  return {vehicle.speed, vehicle.turnRate, vehicle.rotation.x, vehicle.rotation.y};
+}
+
+struct DriveRamp {
+  int32_t vehicle;
+  size_t quantity;
+  int32_t from, until;
+  float start, target;
+};
 
 void Apply(World& world, const ScenarioEvent& event) {
   Vehicle* vehicle = ScenarioVehicleIn(world, event.vehicle);
@@ -80,8 +106,13 @@ void Apply(World& world, const ScenarioEvent& event) {
 }  // namespace
 
 int32_t KeyCodeByName(std::string_view name) {
+  const auto sameLetters = [](std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+      return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+    });
+  };
   for (const KeyName& key : KeyNames)
-    if (name == key.name) return key.code;
+    if (sameLetters(name, key.name)) return key.code;
   return 0;
 }
 
@@ -123,6 +154,65 @@ void ApplyEvents(World& world, const Scenario& scenario, int32_t frame, size_t& 
     if (event.kind == EventKind::Picture && pictures != nullptr) pictures->push_back(frame);
     Apply(world, event);
   }
+}
+
+void ExpandRamps(Scenario& scenario) {
+  const auto isRamp = [](const ScenarioEvent& event) {
+    return event.kind == EventKind::Drive && event.until > event.frame;
+  };
+  if (std::none_of(scenario.events.begin(), scenario.events.end(), isRamp)) return;
+
+  std::vector<std::array<float, DriveQuantityCount>> values;
+  for (const ScenarioVehicle& vehicle : scenario.vehicles) values.push_back(VehicleQuantities(vehicle));
+  const auto known = [&](int32_t vehicle) { return vehicle >= 0 && static_cast<size_t>(vehicle) < values.size(); };
+  std::vector<DriveRamp> ramps;
+  std::vector<ScenarioEvent> events;
+  size_t next = 0;
+  for (int32_t frame = 0; frame < scenario.frames && (next < scenario.events.size() || !ramps.empty()); ++frame) {
+    for (; next < scenario.events.size() && scenario.events[next].frame <= frame; ++next) {
+      ScenarioEvent event = scenario.events[next];
+      if (event.kind == EventKind::Drive && known(event.vehicle)) {
+        for (size_t quantity = 0; quantity < DriveQuantityCount; ++quantity) {
+          std::optional<float>& value = EventQuantity(event, quantity);
+          if (!value) continue;
+          std::erase_if(ramps, [&](const DriveRamp& ramp) {
+            return ramp.vehicle == event.vehicle && ramp.quantity == quantity;
+          });
+          float& current = values[static_cast<size_t>(event.vehicle)][quantity];
+          if (isRamp(event)) {
+            ramps.push_back({event.vehicle, quantity, event.frame, event.until, current, *value});
+            value.reset();  // on its first frame a ramp still stands at its start
+          } else {
+            current = *value;
+          }
+        }
+        event.until = -1;
+      }
+      events.push_back(event);
+    }
+    // One drive a frame for each vehicle with ramps under way.
+    for (size_t vehicle = 0; vehicle < values.size(); ++vehicle) {
+      ScenarioEvent step;
+      for (const DriveRamp& ramp : ramps) {
+        if (static_cast<size_t>(ramp.vehicle) != vehicle || frame <= ramp.from) continue;
+        // In double, so the last step lands on the target exactly.
+        const double share = static_cast<double>(frame - ramp.from) / static_cast<double>(ramp.until - ramp.from);
+        const float value = frame >= ramp.until ? ramp.target
+                                                : static_cast<float>(ramp.start + (static_cast<double>(ramp.target) -
+                                                                                   ramp.start) * share);
+        EventQuantity(step, ramp.quantity) = value;
+        values[vehicle][ramp.quantity] = value;
+      }
+      if (!step.speed && !step.turnRate && !step.pitch && !step.roll) continue;
+      step.frame = frame;
+      step.kind = EventKind::Drive;
+      step.vehicle = static_cast<int32_t>(vehicle);
+      events.push_back(step);
+    }
+    std::erase_if(ramps, [&](const DriveRamp& ramp) { return frame >= ramp.until; });
+  }
+  for (; next < scenario.events.size(); ++next) events.push_back(scenario.events[next]);
+  scenario.events = std::move(events);
 }
 
 bool PrepareSettingsFile(const Scenario& scenario, std::string& error) {

@@ -31,7 +31,7 @@ enum class EventKind : uint8_t {
   StandNear,       // the player, on foot, moves to `offset` in the frame of `vehicle`
   Die,
   Revive,
-  Drive,           // any of speed, turn rate, pitch, roll, yaw of `vehicle`
+  Drive,           // any of speed, turn rate, pitch, roll, yaw of `vehicle`; with `until`, a ramp
   GameplayCamera,  // the game's gameplay camera renders (`flag`) or not
   Look,            // the look controls move to (lookX, lookY)
   KeyDown,
@@ -54,8 +54,10 @@ struct ScenarioEvent {
   float lookY = 0.0f;
   bool flag = false;
   int32_t value = 0;
+  int32_t until = -1;    // Drive only: a ramp reaching the given values at this frame (see ExpandRamps)
   int32_t line = 0;      // where the event stands in its file, for messages
 };
+
 
 struct Scenario {
   std::string name;
@@ -69,7 +71,7 @@ struct Scenario {
   std::vector<ScenarioEvent> events;         // in frame order
 };
 
-// The virtual-key code of a key's name ("V", "F6", "NUMPAD0", "UP", "ENTER", ...), or 0.
+// The virtual-key code of a key's name ("V", "F6", "NUMPAD0", "UP", "ENTER", ...; any case), or 0.
 int32_t KeyCodeByName(std::string_view name);
 const char* KeyNameByCode(int32_t code);
 
@@ -83,6 +85,13 @@ void SetUpWorld(World& world, const Scenario& scenario);
 // Pictures are not the world's business: their frames are collected in `pictures`.
 void ApplyEvents(World& world, const Scenario& scenario, int32_t frame, size_t& cursor,
                  std::vector<int32_t>* pictures = nullptr);
+
+// Turns each drive with `until` into one drive a frame that moves its quantities linearly from
+// their values as frame `frame` begins to the given ones at `until`. Those values are known beforehand, as
+// only the scenario sets speed, turn rate, pitch and roll. A later drive that sets a quantity
+// ends its ramp; a new ramp of a quantity replaces the old one. Yaw does not ramp. Needs the
+// events sorted; keeps them sorted. Every host then plays plain events.
+void ExpandRamps(Scenario& scenario);
 
 // The world handle of a scenario's vehicle, as SetUpWorld numbered it.
 int32_t VehicleHandle(int32_t vehicleIndex);

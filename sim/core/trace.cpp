@@ -34,15 +34,26 @@ void AppendQuoted(std::string& out, std::string_view text) {
 
 }  // namespace
 
-std::string FormatFloat(float value) {
-  char buffer[64];
-  const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
-  std::string out(buffer, written.ptr);
+namespace {
+
+void AppendFloat(std::string& out, float value) {
+  char buffer[48];
+  char* end = std::to_chars(buffer, buffer + 32, value).ptr;
   uint32_t bits;
   std::memcpy(&bits, &value, sizeof bits);
-  char hex[16];
-  std::snprintf(hex, sizeof hex, "f#%08X", static_cast<unsigned>(bits));
-  return out + hex;
+  static constexpr char Digits[] = "0123456789ABCDEF";
+  *end++ = 'f';
+  *end++ = '#';
+  for (int shift = 28; shift >= 0; shift -= 4) *end++ = Digits[(bits >> shift) & 0xFu];
+  out.append(buffer, end);
+}
+
+}  // namespace
+
+std::string FormatFloat(float value) {
+  std::string out;
+  AppendFloat(out, value);
+  return out;
 }
 
 void RecordCall(Trace& trace, int32_t frame, int entry, const CallArguments& arguments, const CallResult& result) {
@@ -53,9 +64,12 @@ void RecordCall(Trace& trace, int32_t frame, int entry, const CallArguments& arg
   for (int i = 0; i < arguments.count; ++i) {
     uint64_t slot = arguments.slots[i];
     if (static_cast<size_t>(i) < kinds && native.arguments[i] == 's' && slot != 0) {
-      std::string text(reinterpret_cast<const char*>(static_cast<uintptr_t>(slot)));
-      auto [interned, added] = trace.textIndex.try_emplace(text, static_cast<uint32_t>(trace.texts.size()));
-      if (added) trace.texts.push_back(std::move(text));
+      const std::string_view text(reinterpret_cast<const char*>(static_cast<uintptr_t>(slot)));
+      auto interned = trace.textIndex.find(text);
+      if (interned == trace.textIndex.end()) {
+        interned = trace.textIndex.emplace(std::string(text), static_cast<uint32_t>(trace.texts.size())).first;
+        trace.texts.emplace_back(text);
+      }
       slot = interned->second;
     }
     trace.arguments.push_back(slot);
@@ -73,11 +87,21 @@ std::string_view RecordText(const Trace& trace, const TraceRecord& record, int a
   return trace.texts[static_cast<size_t>(RecordSlot(trace, record, argument))];
 }
 
-std::string FormatRecord(const Trace& trace, const TraceRecord& record) {
+namespace {
+
+template <typename Integer>
+void AppendInteger(std::string& out, Integer value) {
+  char buffer[24];
+  out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}
+
+}  // namespace
+
+void AppendRecord(std::string& line, const Trace& trace, const TraceRecord& record) {
   const NativeEntry& native = NativeAt(record.entry);
   const size_t kinds = std::strlen(native.arguments);
   const bool hostCall = native.hash == 0;
-  std::string line = std::to_string(record.frame);
+  AppendInteger(line, record.frame);
   line += ' ';
   line += native.name;
   line += '(';
@@ -89,11 +113,11 @@ std::string FormatRecord(const Trace& trace, const TraceRecord& record) {
         record.entry != HostCallIndex(HostCall::GetAsyncKeyState)) {
       line += slot == ModuleToken ? "module" : "other-module";
     } else if (kind == 'f' && slot >> 32 == 0) {
-      line += FormatFloat(FloatOfBits(static_cast<uint32_t>(slot)));
+      AppendFloat(line, FloatOfBits(static_cast<uint32_t>(slot)));
     } else if (kind == 's') {
       AppendQuoted(line, trace.texts[static_cast<size_t>(slot)]);
     } else if ((kind == 'i' || kind == 'b') && slot >> 32 == 0) {
-      line += std::to_string(static_cast<int32_t>(static_cast<uint32_t>(slot)));
+      AppendInteger(line, static_cast<int32_t>(static_cast<uint32_t>(slot)));
     } else {
       char raw[24];
       std::snprintf(raw, sizeof raw, "0x%016llX", static_cast<unsigned long long>(slot));
@@ -104,7 +128,8 @@ std::string FormatRecord(const Trace& trace, const TraceRecord& record) {
   switch (native.result) {
     case 'i':
     case 'b':
-      line += " -> " + std::to_string(ResultAsInt(record.result));
+      line += " -> ";
+      AppendInteger(line, ResultAsInt(record.result));
       break;
     case 'k': {
       char state[16];
@@ -113,16 +138,28 @@ std::string FormatRecord(const Trace& trace, const TraceRecord& record) {
       break;
     }
     case 'f':
-      line += " -> " + FormatFloat(ResultAsFloat(record.result));
+      line += " -> ";
+      AppendFloat(line, ResultAsFloat(record.result));
       break;
     case 'v': {
       const Vec3 v = ResultAsVector(record.result);
-      line += " -> (" + FormatFloat(v.x) + ", " + FormatFloat(v.y) + ", " + FormatFloat(v.z) + ")";
+      line += " -> (";
+      AppendFloat(line, v.x);
+      line += ", ";
+      AppendFloat(line, v.y);
+      line += ", ";
+      AppendFloat(line, v.z);
+      line += ')';
       break;
     }
     default:
       break;
   }
+}
+
+std::string FormatRecord(const Trace& trace, const TraceRecord& record) {
+  std::string line;
+  AppendRecord(line, trace, record);
   return line;
 }
 
@@ -130,7 +167,7 @@ std::string FormatTrace(const Trace& trace) {
   std::string out;
   out.reserve(trace.records.size() * 48);
   for (const TraceRecord& record : trace.records) {
-    out += FormatRecord(trace, record);
+    AppendRecord(out, trace, record);
     out += '\n';
   }
   return out;

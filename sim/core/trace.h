@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -30,11 +31,17 @@ struct TraceRecord {
   CallResult result;
 };
 
+// Looks texts up by view, so recording a call builds no string for a text seen before.
+struct TextHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+
 struct Trace {
   std::vector<TraceRecord> records;
   std::vector<uint64_t> arguments;      // texts are stored as indices into texts
   std::deque<std::string> texts;
-  std::unordered_map<std::string, uint32_t> textIndex;
+  std::unordered_map<std::string, uint32_t, TextHash, std::equal_to<>> textIndex;
   uint64_t moduleHandle = 0;            // printed as "module"
 };
 
@@ -43,6 +50,8 @@ constexpr uint64_t ModuleToken = 0xFFFFFFFFFFFFFFFFull;  // stands for the loade
 void RecordCall(Trace& trace, int32_t frame, int entry, const CallArguments& arguments, const CallResult& result);
 // Formats one record as a line, without the line end.
 std::string FormatRecord(const Trace& trace, const TraceRecord& record);
+// The same line appended to `out`: a whole trace is printed without a string per line.
+void AppendRecord(std::string& out, const Trace& trace, const TraceRecord& record);
 // The name of the native or host call of a record.
 const char* RecordName(const TraceRecord& record);
 // An argument of a record: its slot, or for texts the text itself.

@@ -1,7 +1,10 @@
 #include "sim/scenario/scenario_file.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include <toml++/toml.h>
 
@@ -12,6 +15,7 @@ namespace {
 struct Reader {
   std::string origin;
   std::string error;
+  std::vector<std::pair<int32_t, int32_t>> writtenEvents;  // frame and line of each event as written
 
   bool Fail(const toml::source_region& where, const std::string& what) {
     if (error.empty()) error = origin + ":" + std::to_string(where.begin.line) + ": " + what;
@@ -79,6 +83,10 @@ bool ReadVehicle(Reader& reader, const toml::table& table, ScenarioVehicle& vehi
       ok = ReadFloat(reader, node, "speed", vehicle.speed);
     } else if (name == "turn_rate") {
       ok = ReadFloat(reader, node, "turn_rate", vehicle.turnRate);
+    } else if (name == "events" || name == "event") {
+      ok = reader.Fail(node, "'" + std::string(name) +
+                                 "' inside a [[vehicle]] table: write 'events' before the first [[vehicle]], or "
+                                 "write each event as an [[event]] table");
     } else {
       ok = reader.Fail(node, "unknown vehicle key '" + std::string(name) +
                                  "' (expected name, class, seat_bone, max_passengers, position, rotation, speed, "
@@ -105,7 +113,7 @@ struct Action {
 constexpr Action Actions[] = {
     {"enter", " vehicle seat "},
     {"leave", " stand "},
-    {"stand_near", " vehicle offset "},
+    {"stand_near", " vehicle offset distance "},
     {"die", " "},
     {"revive", " "},
     {"drive", " vehicle speed turn_rate pitch roll yaw "},
@@ -166,6 +174,12 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
       event.key = text ? KeyCodeByName(*text) : 0;
       if (event.key == 0)
         ok = reader.Fail(node, "expected a key: V, F6, NUMPAD0, UP, DOWN, LEFT, RIGHT, ENTER, NUMPAD2/4/5/6/8");
+    } else if (name == "distance") {
+      float distance = 0.0f;
+      ok = ReadFloat(reader, node, "distance", distance);
+      if (ok && !(distance >= 0.0f)) ok = reader.Fail(node, "expected a distance of 0 or more metres");
+      // Beside the driver's door: the vehicle's local -x axis, at the height of its origin.
+      event.offset = {-distance, 0.0f, 0.0f};
     } else if (name == "rendering") {
       ok = ReadBool(reader, node, "rendering", event.flag);
     } else if (name == "x") {
@@ -194,8 +208,14 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
   const bool needsKey = action == "key_down" || action == "key_up" || action == "press" || action == "hold";
   if (needsKey && event.key == 0) return reader.Fail(table.source(), "'" + action + "' needs 'key'");
   if (until && *until <= event.frame) return reader.Fail(table.source(), "expected 'until' after 'at'");
-  const bool spans = action == "look" || action == "hold";
-  if (until && !spans) return reader.Fail(table.source(), "only look and hold take 'until'");
+  const bool spans = action == "look" || action == "hold" || action == "drive";
+  if (until && !spans) return reader.Fail(table.source(), "only look, hold and drive take 'until'");
+  if (action == "stand_near" && table.contains("offset") && table.contains("distance"))
+    return reader.Fail(table.source(), "'stand_near' takes 'offset' or 'distance', not both");
+  if (action == "drive" && until) {
+    if (event.yaw) return reader.Fail(table.source(), "a drive with 'until' cannot ramp 'yaw': ramp 'turn_rate' instead");
+    event.until = *until;
+  }
   if (action == "hold" && !until) return reader.Fail(table.source(), "'hold' needs 'until', the frame the key is let go");
 
   static constexpr std::pair<const char*, EventKind> Kinds[] = {
@@ -211,6 +231,7 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
   for (const auto& [name, kind] : Kinds)
     if (action == name) event.kind = kind;
   scenario.events.push_back(event);
+  reader.writtenEvents.emplace_back(event.frame, event.line);
 
   // Spans end with the opposite event: a press lasts one frame, a hold until its end.
   if (action == "press" || action == "hold") {
@@ -279,13 +300,23 @@ bool ReadScenario(Reader& reader, const toml::table& root, Scenario& scenario) {
     if (!ok) return false;
   }
   SortEvents(scenario);
+  // Checked once the whole file is read: "frames" may stand after the events.
+  for (const auto& [frame, line] : reader.writtenEvents)
+    if (frame >= scenario.frames) {
+      reader.error = reader.origin + ":" + std::to_string(line) + ": expected 'at' below " +
+                     std::to_string(scenario.frames) + ", the number of frames: frame " + std::to_string(frame) +
+                     " is never played";
+      return false;
+    }
+  ExpandRamps(scenario);
   return true;
 }
 
 }  // namespace
 
 bool ParseScenario(const std::string& text, const std::string& origin, Scenario& scenario, std::string& error) {
-  Reader reader{origin, {}};
+  Reader reader;
+  reader.origin = origin;
   scenario = Scenario{};
   try {
     const toml::table root = toml::parse(text, origin);
@@ -301,6 +332,12 @@ bool ParseScenario(const std::string& text, const std::string& origin, Scenario&
 }
 
 bool LoadScenarioFile(const std::string& path, Scenario& scenario, std::string& error) {
+  // A folder opens as a stream on Linux and reads as empty: refuse it rather than play nothing.
+  std::error_code failure;
+  if (!std::filesystem::is_regular_file(path, failure)) {
+    error = path + ": " + (std::filesystem::exists(path, failure) ? "is not a file" : "no such file");
+    return false;
+  }
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     error = path + ": cannot be read";

@@ -1,0 +1,60 @@
+// vantor-sim: plays a scenario (or the built-in drive) through the stand-in ScriptHookV and
+// writes the story of the drive: trace, camera CSV, pictures, plot, settings file, summary.
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+
+#include <CLI/CLI.hpp>
+
+#include "sim/cli/picture.h"
+#include "sim/cli/run.h"
+#include "sim/linux/host.h"
+
+namespace {
+
+constexpr const char* OutFolderName = "sim-out";
+
+// Beside the build's own folders: build/linux/sim/vantor-sim writes to build/linux/sim-out.
+std::string DefaultOutFolder() {
+  std::error_code failure;
+  const std::filesystem::path binary = std::filesystem::read_symlink("/proc/self/exe", failure);
+  if (failure) return OutFolderName;
+  return (binary.parent_path().parent_path() / OutFolderName).string();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  sim::SimOptions options;
+  options.outFolder = DefaultOutFolder();
+  options.pluginPath = sim::DefaultPluginPath();
+  options.pictureWidth = sim::DefaultPictureWidth;
+  options.pictureHeight = sim::DefaultPictureHeight;
+  bool noPlot = false;
+
+  CLI::App app{"Plays a scenario of a drive through the Vantor plugin, without the game, and writes what the "
+               "plugin did: trace.txt, camera.csv, pictures, plot.png, the Vantor.ini left behind and a summary. "
+               "With no scenario it plays the built-in drive (scenarios/drive.toml).",
+               "vantor-sim"};
+  app.add_option("scenario", options.scenarioPath, "Scenario file (TOML); none: the built-in drive")
+      ->check(CLI::ExistingFile);
+  app.add_option("-o,--out", options.outFolder, "Output folder, made when missing; the run's working folder")
+      ->capture_default_str();
+  app.add_option("-n,--frames-per-picture", options.framesPerPicture,
+                 "Also take a picture every N frames, from frame 0")
+      ->check(CLI::PositiveNumber);
+  app.add_option("--width", options.pictureWidth, "Picture width in pixels")
+      ->check(CLI::Range(1, 16384))
+      ->capture_default_str();
+  app.add_option("--height", options.pictureHeight, "Picture height in pixels")
+      ->check(CLI::Range(1, 16384))
+      ->capture_default_str();
+  app.add_option("--plugin", options.pluginPath, "The plugin to load")->capture_default_str();
+  app.add_flag("--no-plot", noPlot, "Skip the plot");
+  CLI11_PARSE(app, argc, argv);
+
+  options.plot = !noPlot;
+  options.showProgress = isatty(STDOUT_FILENO) != 0;
+  return sim::RunSimulation(options, std::cout, std::cerr);
+}

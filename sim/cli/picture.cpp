@@ -1,0 +1,12 @@
+#include "sim/cli/picture.h"
+
+#include "sim/render/screen_png.h"
+
+namespace sim {
+
+PictureOutcome TakePicture(const World& world, int32_t frame, const std::string& path, int width, int height) {
+  return WriteScreenPng(world.screen, NotificationsOfFrame(world, frame), path, width, height) ? PictureOutcome::Written
+                                                                                             : PictureOutcome::Failed;
+}
+
+}  // namespace sim

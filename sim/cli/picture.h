@@ -1,0 +1,20 @@
+// The one place the command turns a frame's screen output into a picture.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "sim/core/world.h"
+
+namespace sim {
+
+enum class PictureOutcome : uint8_t { Written, Failed, NoRenderer };
+
+// The size the game most often runs at.
+constexpr int DefaultPictureWidth = 1920;
+constexpr int DefaultPictureHeight = 1080;
+
+// A PNG of what `frame` put on screen, with the notifications posted on it.
+PictureOutcome TakePicture(const World& world, int32_t frame, const std::string& path, int width, int height);
+
+}  // namespace sim

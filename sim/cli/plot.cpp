@@ -1,0 +1,171 @@
+#include "sim/cli/plot.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
+extern char** environ;
+
+namespace sim {
+
+namespace {
+
+constexpr const char* ActiveShade = "#E4ECFA";
+constexpr float SpeedHeadroom = 1.15f;
+constexpr float MinimumLeanRange = 1.0f;  // degrees either side, when there is hardly any lean
+
+// Spans of consecutive active samples, as first and last time.
+std::vector<std::pair<double, double>> ActiveSpans(const std::vector<CameraSample>& samples) {
+  std::vector<std::pair<double, double>> spans;
+  bool open = false;
+  for (const CameraSample& sample : samples) {
+    if (sample.active && !open) spans.emplace_back(sample.timeSeconds, sample.timeSeconds);
+    if (sample.active) spans.back().second = sample.timeSeconds;
+    open = sample.active;
+  }
+  return spans;
+}
+
+// A title that gnuplot reads back verbatim inside single quotes.
+std::string QuotedForGnuplot(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text) {
+    if (c == '\'') quoted += "''";
+    else if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) quoted += c;
+  }
+  return quoted + "'";
+}
+
+// Yaws without the jumps at +-180, so turns read as slopes: the vehicle's yaw summed up
+// from its frame-to-frame changes, and the camera's as its offset from that.
+bool WritePlotData(const std::vector<CameraSample>& samples, const std::string& path) {
+  std::ofstream file(path, std::ios::binary);
+  file << "# time_s fov camera_yaw vehicle_yaw look_yaw lean speed active (NaN: not shown); long runs every n-th frame\n";
+  bool seenVehicle = false;
+  double previousYaw = 0.0, vehicleYaw = 0.0;
+  char line[256];
+  const size_t stride = (samples.size() + PlotRowsMax - 1) / PlotRowsMax;
+  for (size_t row = 0; row < samples.size(); ++row) {
+    const CameraSample& sample = samples[row];
+    if (sample.hasVehicle) {
+      vehicleYaw = seenVehicle ? vehicleYaw + WrapDegrees(static_cast<float>(sample.vehicleYaw - previousYaw))
+                               : sample.vehicleYaw;
+      previousYaw = sample.vehicleYaw;
+      seenVehicle = true;
+    }
+    if (row % stride != 0 && row + 1 != samples.size()) continue;  // the yaw is summed over every frame
+    const bool shown = sample.active && sample.hasVehicle;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    std::snprintf(line, sizeof line, "%.3f %.4f %.4f %.4f %.4f %.4f %.4f %d\n", sample.timeSeconds,
+                  sample.active ? static_cast<double>(sample.fov) : nan, shown ? vehicleYaw + sample.lookYaw : nan,
+                  sample.hasVehicle ? vehicleYaw : nan, shown ? static_cast<double>(sample.lookYaw) : nan,
+                  shown ? static_cast<double>(sample.lean) : nan,
+                  sample.hasVehicle ? static_cast<double>(sample.vehicleSpeed) : nan, sample.active ? 1 : 0);
+    file << line;
+  }
+  file.close();
+  return static_cast<bool>(file);
+}
+
+}  // namespace
+
+std::string PlotScript(const std::vector<CameraSample>& samples, const std::string& title) {
+  // gnuplot refuses to autoscale an axis with no point at all: such axes get a fixed range.
+  bool anyVehicle = false;
+  float topSpeed = 0.0f, widestLean = 0.0f;
+  for (const CameraSample& sample : samples) {
+    anyVehicle = anyVehicle || sample.hasVehicle;
+    if (sample.hasVehicle && std::isfinite(sample.vehicleSpeed)) topSpeed = std::max(topSpeed, std::fabs(sample.vehicleSpeed));
+    if (sample.active && sample.hasVehicle && std::isfinite(sample.lean)) widestLean = std::max(widestLean, std::fabs(sample.lean));
+  }
+  std::string script =
+      "# Made by vantor-sim; run `gnuplot plot.gp` in this folder to redraw plot.png.\n"
+      "set terminal pngcairo size 1400,1050 font 'DejaVu Sans,11' noenhanced\n"
+      "set output 'plot.png'\n"
+      "set datafile missing 'NaN'\n"
+      "set grid\n"
+      "set key below horizontal\n"
+      "set lmargin 10\nset rmargin 10\n";
+  int object = 1;
+  for (const auto& [first, last] : ActiveSpans(samples))
+    script += "set object " + std::to_string(object++) + " rect from first " + std::to_string(first) +
+              ", graph 0 to first " + std::to_string(last) + ", graph 1 fc rgb '" + ActiveShade +
+              "' fillstyle solid noborder behind\n";
+  const double lastTime = samples.empty() ? 0.0 : samples.back().timeSeconds;
+  script += "set xrange [0:" + std::to_string(lastTime > 0.0 ? lastTime : 1.0) + "]\n";
+  script += "set multiplot layout 3,1 title " + QuotedForGnuplot(title + " (shaded: first person on)") + "\n";
+  // The field of view within the plugin's bounds (55 to 110), and the look yaw within its limit
+  // (100), so runs compare at a glance; the rest is autoscaled.
+  script += "set ylabel 'field of view, degrees'\nset yrange [50:115]\n";
+  script += "set y2label 'speed, m/s'\nset y2tics\nset ytics nomirror\n";
+  // Room above the top speed, so a steady run at it does not hide behind the frame.
+  script += "set y2range [0:" + std::to_string(topSpeed * SpeedHeadroom + 1.0f) + "]\n";
+  script +=
+      "plot 'plot.dat' using 1:2 with lines lw 2 lc rgb '#1F5FBF' title 'field of view', \\\n"
+      "     '' using 1:7 axes x1y2 with lines dt 2 lc rgb '#777777' title 'vehicle speed (right axis)'\n"
+      "unset y2label\nunset y2tics\nset ytics mirror\n"
+      "set ylabel 'yaw, degrees'\n";
+  script += anyVehicle ? "set yrange [*:*]\n" : "set yrange [-180:180]\n";
+  script +=
+      "plot 'plot.dat' using 1:4 with lines lw 2 lc rgb '#777777' title 'vehicle yaw', \\\n"
+      "     '' using 1:3 with lines lw 2 lc rgb '#C0392B' title 'camera yaw'\n"
+      "set ylabel 'look yaw, degrees'\nset yrange [-110:110]\nset xlabel 'game time, seconds'\n"
+      "set y2label 'lean, degrees'\nset y2tics\nset ytics nomirror\n";
+  // Centred like the look yaw's axis, so both zeros sit on one line.
+  const float leanRange = std::max(widestLean * SpeedHeadroom, MinimumLeanRange);
+  script += "set y2range [" + std::to_string(-leanRange) + ":" + std::to_string(leanRange) + "]\n";
+  script +=
+      "plot 'plot.dat' using 1:5 with lines lw 2 lc rgb '#C0392B' title 'look yaw (camera - vehicle yaw)', \\\n"
+      "     '' using 1:6 axes x1y2 with lines lw 2 lc rgb '#27AE60' title 'lean (camera - vehicle roll, right axis)'\n"
+      "unset multiplot\n";
+  return script;
+}
+
+PlotRun StartPlot(const std::vector<CameraSample>& samples, const std::string& title) {
+  PlotRun run;
+  std::error_code ignored;
+  std::filesystem::remove(PlotPictureFile, ignored);  // never leave an older run's plot behind
+  if (!WritePlotData(samples, PlotDataFile)) return run;
+  std::ofstream script(PlotScriptFile, std::ios::binary);
+  script << PlotScript(samples, title);
+  script.close();
+  if (!script) return run;
+
+  char program[] = "gnuplot";
+  char argument[] = "plot.gp";
+  char* arguments[] = {program, argument, nullptr};
+  // gnuplot's warnings (a series with nothing shown, say) go to a log beside the plot.
+  posix_spawn_file_actions_t files;
+  posix_spawn_file_actions_init(&files);
+  posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, PlotLogFile, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
+  pid_t child = 0;
+  const int spawned = posix_spawnp(&child, program, &files, nullptr, arguments, environ);
+  posix_spawn_file_actions_destroy(&files);
+  if (spawned == ENOENT) run.outcome = PlotOutcome::NoGnuplot;
+  if (spawned == 0) run.child = child;
+  return run;
+}
+
+PlotOutcome FinishPlot(PlotRun& run) {
+  if (run.child < 0) return run.outcome;
+  int status = 0;
+  while (waitpid(run.child, &status, 0) < 0)
+    if (errno != EINTR) return PlotOutcome::Failed;
+  run.child = -1;
+  std::error_code ignored;
+  const bool succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  run.outcome = succeeded && std::filesystem::exists(PlotPictureFile, ignored) ? PlotOutcome::Plotted : PlotOutcome::Failed;
+  return run.outcome;
+}
+
+}  // namespace sim

@@ -1,0 +1,37 @@
+// The plot of a run: field of view, camera yaw against vehicle yaw, look yaw and lean over
+// time. The data and a gnuplot script are written beside the picture, so a reader can re-plot.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "sim/cli/camera_log.h"
+
+namespace sim {
+
+constexpr const char* PlotDataFile = "plot.dat";
+constexpr const char* PlotScriptFile = "plot.gp";
+constexpr const char* PlotPictureFile = "plot.png";
+constexpr const char* PlotLogFile = "plot.log";  // what gnuplot said
+
+enum class PlotOutcome : uint8_t { Plotted, NoGnuplot, Failed };
+
+// The gnuplot script for the samples: shaded spans where first person is on.
+std::string PlotScript(const std::vector<CameraSample>& samples, const std::string& title);
+
+// A picture holds no more than about this many points across, so longer runs are plotted
+// every n-th frame; the shaded spans still come from every frame.
+constexpr size_t PlotRowsMax = 6000;
+
+// gnuplot running in the background while the rest of the outputs are written.
+struct PlotRun {
+  int child = -1;  // process id, -1 when none was started
+  PlotOutcome outcome = PlotOutcome::Failed;
+};
+
+// Writes the data file and the script into the current folder and starts gnuplot on them.
+PlotRun StartPlot(const std::vector<CameraSample>& samples, const std::string& title);
+// Waits for gnuplot: Plotted once plot.png is there.
+PlotOutcome FinishPlot(PlotRun& run);
+
+}  // namespace sim

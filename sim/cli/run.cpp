@@ -1,0 +1,232 @@
+#include "sim/cli/run.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "sim/cli/builtin_drive.h"
+#include "sim/cli/camera_log.h"
+#include "sim/cli/picture.h"
+#include "sim/cli/plot.h"
+#include "sim/cli/story.h"
+#include "sim/cli/trace_file.h"
+#include "sim/linux/play.h"
+#include "sim/scenario/scenario_file.h"
+
+namespace sim {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* TraceFile = "trace.txt";
+constexpr const char* CameraFile = "camera.csv";
+constexpr const char* SummaryFile = "summary.txt";
+constexpr const char* ScenarioCopyFile = "scenario.toml";
+constexpr const char* SettingsFile = "Vantor.ini";
+constexpr const char* PictureFolder = "pictures";
+constexpr const char* PicturePrefix = "frame-";
+constexpr int32_t ProgressSteps = 20;
+constexpr int32_t ProgressFromFrames = 5000;  // shorter runs end before a counter helps
+constexpr size_t ErrorsShown = 10;
+
+struct Outcome {
+  bool failed = false;
+  std::string files;  // one line a file written
+  void Wrote(const std::string& line) { files += "  " + line + "\n"; }
+  void Missed(const std::string& line) {
+    files += "  " + line + "\n";
+    failed = true;
+  }
+};
+
+std::string ReadWhole(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+std::string PictureName(int32_t frame) {
+  char name[64];
+  std::snprintf(name, sizeof name, "%s/%s%06d.png", PictureFolder, PicturePrefix, static_cast<int>(frame));
+  return name;
+}
+
+// Pictures an older run left would pass for this run's: only our own names are removed.
+void RemoveOldPictures() {
+  std::error_code failure;
+  for (const fs::directory_entry& entry : fs::directory_iterator(PictureFolder, failure)) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with(PicturePrefix) && name.ends_with(".png")) fs::remove(entry.path(), failure);
+  }
+}
+
+std::vector<char> PictureFrames(const Scenario& scenario, int32_t framesPerPicture) {
+  std::vector<char> wanted(static_cast<size_t>(scenario.frames), 0);
+  for (const ScenarioEvent& event : scenario.events)
+    if (event.kind == EventKind::Picture && event.frame < scenario.frames) wanted[static_cast<size_t>(event.frame)] = 1;
+  if (framesPerPicture > 0)
+    for (int32_t frame = 0; frame < scenario.frames; frame += framesPerPicture) wanted[static_cast<size_t>(frame)] = 1;
+  return wanted;
+}
+
+std::string SettingsFileStory(const Scenario& scenario) {
+  std::error_code failure;
+  if (scenario.settingsFileBlocked) return "a folder, as the scenario set it up: reading and saving fail";
+  if (!fs::is_regular_file(SettingsFile, failure))
+    return scenario.settingsFile ? "gone (it was there at the start)" : "none at the start, none written";
+  const std::string after = ReadWhole(SettingsFile);
+  const size_t lines = static_cast<size_t>(std::count(after.begin(), after.end(), '\n'));
+  if (scenario.settingsFile && after == *scenario.settingsFile) return "unchanged from the start";
+  return std::string(scenario.settingsFile ? "rewritten" : "written") + " by the run, " + std::to_string(lines) +
+         " lines";
+}
+
+void WriteOutputs(const LinuxHost& host, const Scenario& scenario, const std::vector<CameraSample>& samples,
+                  const SimOptions& options, const std::string& title, Outcome& outcome) {
+  // gnuplot draws on the other core while the trace is printed.
+  PlotRun plot;
+  if (options.plot) plot = StartPlot(samples, title);
+  const Trace& trace = host.hook.trace;
+  if (WriteTraceFile(trace, TraceFile))
+    outcome.Wrote(std::string(TraceFile) + ": every call, " + std::to_string(trace.records.size()) + " lines");
+  else
+    outcome.Missed(std::string(TraceFile) + ": cannot be written");
+  if (WriteCameraCsv(samples, CameraFile))
+    outcome.Wrote(std::string(CameraFile) + ": the camera, one row a frame, " + std::to_string(samples.size()) + " rows");
+  else
+    outcome.Missed(std::string(CameraFile) + ": cannot be written");
+  if (options.plot) {
+    switch (FinishPlot(plot)) {
+      case PlotOutcome::Plotted:
+        outcome.Wrote(std::string(PlotPictureFile) + ": field of view, yaw, look yaw and lean (from " + PlotScriptFile +
+                      " and " + PlotDataFile + ")");
+        break;
+      case PlotOutcome::NoGnuplot:
+        outcome.Wrote(std::string(PlotPictureFile) + ": skipped, gnuplot is missing (install gnuplot-nox; " +
+                      PlotScriptFile + " and " + PlotDataFile + " are written)");
+        break;
+      case PlotOutcome::Failed:
+        outcome.Missed(std::string(PlotPictureFile) + ": gnuplot failed on " + PlotScriptFile + ", see " + PlotLogFile);
+        break;
+    }
+  }
+  outcome.Wrote(std::string(SettingsFile) + ": " + SettingsFileStory(scenario));
+}
+
+}  // namespace
+
+int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& err) {
+  Scenario scenario;
+  std::string error;
+  const bool builtin = options.scenarioPath.empty();
+  const bool parsed = builtin ? ParseScenario(std::string(BuiltinDriveText()), BuiltinDriveOrigin, scenario, error)
+                              : LoadScenarioFile(options.scenarioPath, scenario, error);
+  if (!parsed) {
+    err << "vantor-sim: " << error << "\nvantor-sim: the scenario is refused; nothing was played\n";
+    return ExitBadScenario;
+  }
+
+  // Everything named on the command line is resolved before the run moves into its folder.
+  std::error_code failure;
+  const fs::path folder = fs::absolute(options.outFolder, failure);
+  const fs::path plugin = fs::absolute(options.pluginPath, failure);
+  const fs::path scenarioPath = builtin ? fs::path() : fs::absolute(options.scenarioPath, failure);
+  fs::create_directories(folder, failure);
+  if (!fs::is_directory(folder, failure)) {
+    err << "vantor-sim: cannot make the output folder " << folder.string() << "\n";
+    return ExitRunFailed;
+  }
+  if (!fs::is_regular_file(plugin, failure)) {
+    err << "vantor-sim: no plugin at " << plugin.string() << " (build the vantor target, or give --plugin)\n";
+    return ExitRunFailed;
+  }
+  const fs::path previousFolder = fs::current_path(failure);
+  fs::current_path(folder, failure);
+  if (failure) {
+    err << "vantor-sim: cannot work in the output folder " << folder.string() << ": " << failure.message() << "\n";
+    return ExitRunFailed;
+  }
+
+  Outcome outcome;
+  bool copied = true;
+  if (builtin) {
+    std::ofstream copy(ScenarioCopyFile, std::ios::binary);
+    copy << BuiltinDriveText();
+    copy.close();
+    copied = static_cast<bool>(copy);
+  } else if (!fs::equivalent(scenarioPath, ScenarioCopyFile, failure)) {
+    copied = fs::copy_file(scenarioPath, ScenarioCopyFile, fs::copy_options::overwrite_existing, failure);
+  }
+  if (!copied) outcome.Missed(std::string(ScenarioCopyFile) + ": cannot be written");
+  fs::create_directories(PictureFolder, failure);
+  RemoveOldPictures();
+
+  const std::string title = scenario.name.empty() ? (builtin ? "drive" : scenarioPath.stem().string()) : scenario.name;
+  const std::vector<char> pictureFrames = PictureFrames(scenario, options.framesPerPicture);
+  std::vector<CameraSample> samples;
+  samples.reserve(static_cast<size_t>(scenario.frames));
+  RunStory story;
+  int32_t picturesWanted = 0, picturesWritten = 0, picturesFailed = 0;
+  const int32_t progressStep = std::max(1, scenario.frames / ProgressSteps);
+  const bool showProgress = options.showProgress && scenario.frames >= ProgressFromFrames;
+  auto host = std::make_unique<LinuxHost>();
+
+  const auto started = std::chrono::steady_clock::now();
+  const bool played = PlayScenario(*host, scenario, plugin.string(), [&](const World& world, int32_t frame) {
+    samples.push_back(SampleCamera(world, frame, scenario.frameTimeMs));
+    NoteFrame(story, world, host->hook.trace, frame);
+    if (pictureFrames[static_cast<size_t>(frame)] != 0) {
+      ++picturesWanted;
+      switch (TakePicture(world, frame, PictureName(frame), options.pictureWidth, options.pictureHeight)) {
+        case PictureOutcome::Written: ++picturesWritten; break;
+        case PictureOutcome::Failed: ++picturesFailed; break;
+        case PictureOutcome::NoRenderer: break;
+      }
+    }
+    if (showProgress && frame % progressStep == 0) out << "\rplaying frame " << frame << " of " << scenario.frames << std::flush;
+  });
+  const double playSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  if (showProgress) out << "\r" << std::string(40, ' ') << "\r";
+
+  WriteOutputs(*host, scenario, samples, options, title, outcome);
+  if (picturesWanted == 0)
+    outcome.Wrote(std::string(PictureFolder) + "/: no pictures asked for (picture events, --frames-per-picture)");
+  else if (picturesWritten == 0 && picturesFailed == 0)
+    outcome.Wrote(std::string(PictureFolder) + "/: " + std::to_string(picturesWanted) +
+                  " pictures asked for, none made: pictures need the renderer");
+  else if (picturesFailed > 0)
+    outcome.Missed(std::string(PictureFolder) + "/: " + std::to_string(picturesWritten) + " pictures written, " +
+                   std::to_string(picturesFailed) + " failed");
+  else
+    outcome.Wrote(std::string(PictureFolder) + "/: " + std::to_string(picturesWritten) + " pictures, " +
+                  PicturePrefix + "NNNNNN.png");
+
+  const World& world = host->hook.world;
+  std::string summary = "Vantor simulator: " + title + ", " + std::to_string(scenario.frames) + " frames of " +
+                        std::to_string(scenario.frameTimeMs) + " ms\n" + TellStory(story);
+  summary += "files in " + folder.string() + ":\n" + outcome.files;
+  summary += "  " + std::string(ScenarioCopyFile) + ", " + SummaryFile + ": the scenario played, this summary\n";
+  if (!played) {
+    summary += "the run FAILED:\n";
+    for (size_t i = 0; i < world.errors.size() && i < ErrorsShown; ++i) summary += "  " + world.errors[i] + "\n";
+    if (world.errors.size() > ErrorsShown)
+      summary += "  ... and " + std::to_string(world.errors.size() - ErrorsShown) + " more\n";
+  }
+  std::ofstream(SummaryFile, std::ios::binary) << summary;
+  if (!previousFolder.empty()) fs::current_path(previousFolder, failure);
+
+  out << summary;
+  char timing[96];
+  std::snprintf(timing, sizeof timing, "played in %.3f s (%.0f frames a second)\n", playSeconds,
+                playSeconds > 0.0 ? story.frames / playSeconds : 0.0);
+  out << timing;
+  if (!played) err << "vantor-sim: the run failed: " << (world.errors.empty() ? "" : world.errors.front()) << "\n";
+  return played && !outcome.failed ? ExitPlayed : ExitRunFailed;
+}
+
+}  // namespace sim

@@ -1,0 +1,30 @@
+// One run of the simulator command: read the scenario, play it through the Linux stand-in in
+// the output folder, and write what it produced there.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+namespace sim {
+
+struct SimOptions {
+  std::string scenarioPath;      // empty: the built-in drive
+  std::string outFolder;         // made when missing; the run's working folder
+  std::string pluginPath;        // libvantor.so
+  int32_t framesPerPicture = 0;  // besides the scenario's own pictures; 0: none
+  int pictureWidth = 0;
+  int pictureHeight = 0;
+  bool plot = true;
+  bool showProgress = false;     // a line counting frames, for a terminal
+};
+
+// Exit codes of the command.
+constexpr int ExitPlayed = 0;
+constexpr int ExitRunFailed = 1;   // the plugin faulted, or an output could not be written
+constexpr int ExitBadScenario = 2; // nothing was played
+
+// Plays and writes the outputs; the summary goes to `out`, faults to `err`. Returns an exit code.
+int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace sim

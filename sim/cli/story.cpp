@@ -1,0 +1,66 @@
+#include "sim/cli/story.h"
+
+namespace sim {
+
+namespace {
+
+void ExtendSpans(std::vector<FrameSpan>& spans, int32_t frame) {
+  if (!spans.empty() && spans.back().last + 1 == frame) spans.back().last = frame;
+  else spans.push_back({frame, frame});
+}
+
+std::string FrameList(const std::vector<int32_t>& frames) {
+  if (frames.empty()) return "none";
+  std::string list = frames.size() == 1 ? "frame " : "frames ";
+  for (size_t i = 0; i < frames.size(); ++i) list += (i > 0 ? ", " : "") + std::to_string(frames[i]);
+  return list;
+}
+
+std::string SpanList(const std::vector<FrameSpan>& spans) {
+  if (spans.empty()) return "none";
+  std::string list;
+  for (const FrameSpan& span : spans)
+    list += (list.empty() ? "frames " : ", ") + std::to_string(span.first) + " to " + std::to_string(span.last);
+  return list;
+}
+
+}  // namespace
+
+void NoteFrame(RunStory& story, const World& world, const Trace& trace, int32_t frame) {
+  static const int viewModeCall = FindNativeByName("SetVehicleCameraViewMode");
+  bool viewModeSet = false;
+  for (; story.traceCursor < trace.records.size(); ++story.traceCursor)
+    if (trace.records[story.traceCursor].entry == viewModeCall) viewModeSet = true;
+
+  const bool active = world.camera.active && world.scriptCamerasRendering;
+  if (active && !story.wasActive) story.activations.push_back(frame);
+  // Leaving by V is the only release that sets the view mode on its own frame.
+  if (!active && story.wasActive) (viewModeSet ? story.exits : story.releases).push_back(frame);
+  story.wasActive = active;
+  if (viewModeSet) ExtendSpans(story.viewModeHeld, frame);
+
+  for (const DrawnText& text : world.screen.texts)
+    if (text.text == HoldPromptText) {
+      ExtendSpans(story.holdPrompt, frame);
+      break;
+    }
+  for (size_t i = story.notifications.size(); i < world.feed.size(); ++i) story.notifications.push_back(world.feed[i]);
+  story.frames = frame + 1;
+}
+
+std::string TellStory(const RunStory& story) {
+  std::string text;
+  text += "frames played:    " + std::to_string(story.frames) + "\n";
+  text += "first person on:  " + FrameList(story.activations) + "\n";
+  text += "first person off: " + FrameList(story.releases) + "\n";
+  text += "left by V:        " + FrameList(story.exits) + "\n";
+  text += "hold prompt:      " + SpanList(story.holdPrompt) + "\n";
+  text += "view mode 0 set:  " + SpanList(story.viewModeHeld) + "\n";
+  text += "notifications:    " +
+          (story.notifications.empty() ? std::string("none") : std::to_string(story.notifications.size())) + "\n";
+  for (const Notification& notification : story.notifications)
+    text += "  frame " + std::to_string(notification.frame) + ": \"" + notification.text + "\"\n";
+  return text;
+}
+
+}  // namespace sim

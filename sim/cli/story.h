@@ -1,0 +1,41 @@
+// The story of a run, gathered frame by frame from the world and the trace: when first person
+// came and went, the exits by V and their hold-offs, the hold prompt and the notifications.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sim/core/trace.h"
+#include "sim/core/world.h"
+
+namespace sim {
+
+struct FrameSpan {
+  int32_t first = 0;
+  int32_t last = 0;
+};
+
+struct RunStory {
+  int32_t frames = 0;                 // frames played
+  std::vector<int32_t> activations;   // frames on which first person came on
+  std::vector<int32_t> releases;      // frames on which it went off for any reason but V
+  std::vector<int32_t> exits;         // frames on which holding V left it
+  std::vector<FrameSpan> viewModeHeld;  // spans of frames that set the vehicle camera's view mode
+  std::vector<FrameSpan> holdPrompt;    // spans of frames that showed the hold prompt
+  std::vector<Notification> notifications;
+
+  // Carried from frame to frame.
+  size_t traceCursor = 0;
+  bool wasActive = false;
+};
+
+constexpr const char* HoldPromptText = "Keep holding V to exit first person...";
+
+// Takes in one frame, after its pass.
+void NoteFrame(RunStory& story, const World& world, const Trace& trace, int32_t frame);
+
+// The story as short lines of text, for the end of a run.
+std::string TellStory(const RunStory& story);
+
+}  // namespace sim

@@ -1,0 +1,170 @@
+// The vantor-sim command as a user runs it: a bad scenario is refused before anything is
+// played, a good one leaves its outputs, and two runs of one scenario write the same bytes.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "sim/cli/builtin_drive.h"
+#include "sim/scenario/scenario_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CommandResult {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+class SimCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/vantor-sim-test-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder = pattern;
+  }
+  void TearDown() override { fs::remove_all(folder); }
+
+  // Runs the command from `folder` with the arguments as one shell-quoted string.
+  CommandResult Run(const std::string& arguments) const {
+    const std::string command = "cd '" + folder.string() + "' && '" VANTOR_SIM_PATH "' " + arguments +
+                                " >'" + (folder / "stdout").string() + "' 2>'" + (folder / "stderr").string() + "'";
+    const int status = std::system(command.c_str());
+    CommandResult result;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = ReadFile(folder / "stdout");
+    result.err = ReadFile(folder / "stderr");
+    return result;
+  }
+  void Write(const std::string& name, const std::string& text) const {
+    std::ofstream(folder / name, std::ios::binary) << text;
+  }
+
+  fs::path folder;
+};
+
+TEST_F(SimCommand, RefusesABadScenarioWithItsLineAndPlaysNothing) {
+  Write("bad.toml", "frames = 10\nevents = [\n  { at = 1, do = \"fly\" },\n]\n");
+  const CommandResult result = Run("bad.toml --out out");
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_NE(result.err.find("bad.toml:3: unknown action 'fly'"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("nothing was played"), std::string::npos) << result.err;
+  EXPECT_FALSE(fs::exists(folder / "out" / "trace.txt"));
+}
+
+TEST_F(SimCommand, RefusesAMissingScenarioFile) {
+  const CommandResult result = Run("missing.toml --out out");
+  EXPECT_NE(result.exitCode, 0);
+  EXPECT_NE(result.err.find("missing.toml"), std::string::npos) << result.err;
+  EXPECT_FALSE(fs::exists(folder / "out" / "trace.txt"));
+}
+
+// The scenario is named relative to the caller's folder, though the run happens in --out.
+TEST_F(SimCommand, PlaysAScenarioFileAndLeavesEveryOutput) {
+  fs::create_directories(folder / "scenarios");
+  Write("scenarios/short.toml", R"(name = "short"
+frames = 30
+settings_file = "FOV=90\r\n"
+events = [
+  { at = 2, do = "enter", vehicle = "car" },
+  { at = 5, do = "picture" },
+]
+[[vehicle]]
+name = "car"
+)");
+  const CommandResult result = Run("scenarios/short.toml --out run --frames-per-picture 10");
+  ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
+  const fs::path out = folder / "run";
+  for (const char* name : {"trace.txt", "camera.csv", "plot.dat", "plot.gp", "summary.txt", "scenario.toml"})
+    EXPECT_TRUE(fs::is_regular_file(out / name)) << name;
+  EXPECT_EQ(ReadFile(out / "Vantor.ini"), "FOV=90\r\n") << "the run's settings file is in the output folder";
+  EXPECT_EQ(ReadFile(out / "scenario.toml"), ReadFile(folder / "scenarios/short.toml"));
+
+  const std::string csv = ReadFile(out / "camera.csv");
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 31) << "a header and one row a frame";
+  EXPECT_EQ(csv.rfind("frame,time_s,", 0), 0u);
+  const std::string trace = ReadFile(out / "trace.txt");
+  EXPECT_EQ(trace.rfind("0 DllMain(module, 1)\n", 0), 0u) << trace.substr(0, 80);
+
+  EXPECT_NE(result.out.find("frames played:    30"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("pictures/: 4 pictures"), std::string::npos) << result.out;
+  for (const char* picture : {"frame-000000.png", "frame-000005.png", "frame-000010.png", "frame-000020.png"})
+    EXPECT_TRUE(fs::is_regular_file(out / "pictures" / picture)) << picture;
+  EXPECT_EQ(ReadFile(out / "summary.txt"), result.out.substr(0, ReadFile(out / "summary.txt").size()));
+}
+
+TEST_F(SimCommand, TwoRunsOfTheBuiltInDriveWriteTheSameFiles) {
+  const CommandResult first = Run("--out first --no-plot");
+  const CommandResult second = Run("--out second --no-plot");
+  ASSERT_EQ(first.exitCode, 0) << first.out << first.err;
+  ASSERT_EQ(second.exitCode, 0) << second.out << second.err;
+  for (const char* name : {"trace.txt", "camera.csv", "Vantor.ini"}) {
+    const std::string a = ReadFile(folder / "first" / name);
+    EXPECT_FALSE(a.empty()) << name;
+    EXPECT_TRUE(a == ReadFile(folder / "second" / name)) << name << " differs between two runs";
+  }
+  EXPECT_EQ(ReadFile(folder / "first" / "scenario.toml"), std::string(sim::BuiltinDriveText()));
+}
+
+// The built-in drive is the example file, and it asks for every capability.
+TEST(BuiltinDrive, IsTheExampleFileAndShowsEveryCapability) {
+  EXPECT_EQ(std::string(sim::BuiltinDriveText()), ReadFile(fs::path(VANTOR_SOURCE_DIR) / "scenarios/drive.toml"));
+  sim::Scenario drive;
+  std::string error;
+  ASSERT_TRUE(sim::ParseScenario(std::string(sim::BuiltinDriveText()), "drive.toml", drive, error)) << error;
+  const int64_t gameMs = static_cast<int64_t>(drive.frames) * drive.frameTimeMs;
+  EXPECT_GE(gameMs, 50000);
+  EXPECT_LE(gameMs, 70000);
+  ASSERT_TRUE(drive.settingsFile.has_value());
+  EXPECT_NE(drive.settingsFile->find("DynamicFOV=1"), std::string::npos);
+  EXPECT_NE(drive.settingsFile->find("CornerLean=1"), std::string::npos);
+  EXPECT_TRUE(drive.gameplayCameraRendering) << "first person must wait for the game's camera to stop";
+
+  int32_t vDown = -1, longestV = 0, keyPresses[256] = {};
+  bool entered = false, left = false, cameraOff = false, lookedLeft = false, lookedRight = false, turned = false;
+  for (const sim::ScenarioEvent& event : drive.events) {
+    if (event.kind == sim::EventKind::KeyDown) ++keyPresses[event.key & 0xFF];
+    if (event.kind == sim::EventKind::KeyDown && event.key == 0x56) vDown = event.frame;
+    if (event.kind == sim::EventKind::KeyUp && event.key == 0x56 && vDown >= 0)
+      longestV = std::max(longestV, (event.frame - vDown) * drive.frameTimeMs);
+    entered = entered || (event.kind == sim::EventKind::Enter && event.seat == -1);
+    left = left || event.kind == sim::EventKind::Leave;
+    cameraOff = cameraOff || (event.kind == sim::EventKind::GameplayCamera && !event.flag);
+    lookedLeft = lookedLeft || (event.kind == sim::EventKind::Look && event.lookX < 0.0f);
+    lookedRight = lookedRight || (event.kind == sim::EventKind::Look && event.lookX > 0.0f);
+    turned = turned || (event.kind == sim::EventKind::Drive && event.turnRate && *event.turnRate != 0.0f);
+  }
+  EXPECT_TRUE(entered && left && cameraOff && lookedLeft && lookedRight && turned);
+  EXPECT_GT(longestV, 1000) << "V is held for over a second";
+  EXPECT_EQ(keyPresses[0x75], 2) << "F6 opens and closes the menu";
+  EXPECT_EQ(keyPresses[0x28], 5) << "Down to FOV, Height, and on to Save Settings (row 5)";
+  EXPECT_EQ(keyPresses[0x27], 6) << "Right three times on FOV and on Height";
+  EXPECT_EQ(keyPresses[0x0D], 1) << "Enter saves";
+}
+
+TEST(ExampleScenarios, EveryShippedFileReads) {
+  int files = 0;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(fs::path(VANTOR_SOURCE_DIR) / "scenarios")) {
+    if (entry.path().extension() != ".toml") continue;
+    sim::Scenario scenario;
+    std::string error;
+    EXPECT_TRUE(sim::LoadScenarioFile(entry.path().string(), scenario, error)) << error;
+    ++files;
+  }
+  EXPECT_GE(files, 5);
+}
+
+}  // namespace

@@ -1,0 +1,162 @@
+// What vantor-sim makes of a run: the story told from the world and the trace, the camera
+// offsets the CSV derives, and a plot that gnuplot draws even when first person never came.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "sim/cli/camera_log.h"
+#include "sim/cli/plot.h"
+#include "sim/cli/story.h"
+
+namespace {
+
+// A frame of the world as the story sees it: the camera on or off, and the calls it made.
+struct StoryBench {
+  sim::World world;
+  sim::Trace trace;
+  sim::RunStory story;
+  int32_t frame = 0;
+
+  void Frame(bool active, bool setsViewMode = false, bool prompt = false) {
+    world.camera.active = active;
+    world.scriptCamerasRendering = active;
+    world.screen = {};
+    if (setsViewMode) {
+      sim::CallArguments arguments{};
+      arguments.count = 1;
+      sim::RecordCall(trace, frame, sim::FindNativeByName("SetVehicleCameraViewMode"), arguments, sim::CallResult{});
+    }
+    if (prompt) world.screen.texts.push_back({sim::HoldPromptText, 0.5f, 0.9f, {}});
+    sim::NoteFrame(story, world, trace, frame++);
+  }
+};
+
+TEST(SimStory, TellsActivationsExitsAndHoldOffsApart) {
+  StoryBench bench;
+  bench.Frame(false);
+  bench.Frame(true);                // 1: on
+  bench.Frame(true, false, true);   // 2: the prompt
+  bench.Frame(true, false, true);   // 3
+  bench.Frame(false, true);         // 4: off by V, view mode set on the same frame
+  bench.Frame(false, true);         // 5: the hold-off goes on
+  bench.Frame(true);                // 6: on again
+  bench.world.feed.push_back({6, "Vantor: settings saved"});
+  bench.Frame(false);               // 7: off for another reason
+  EXPECT_EQ(bench.story.frames, 8);
+  EXPECT_EQ(bench.story.activations, (std::vector<int32_t>{1, 6}));
+  EXPECT_EQ(bench.story.exits, (std::vector<int32_t>{4}));
+  EXPECT_EQ(bench.story.releases, (std::vector<int32_t>{7}));
+  ASSERT_EQ(bench.story.holdPrompt.size(), 1u);
+  EXPECT_EQ(bench.story.holdPrompt[0].first, 2);
+  EXPECT_EQ(bench.story.holdPrompt[0].last, 3);
+  ASSERT_EQ(bench.story.viewModeHeld.size(), 1u);
+  EXPECT_EQ(bench.story.viewModeHeld[0].last, 5);
+  ASSERT_EQ(bench.story.notifications.size(), 1u) << "each notification is told once";
+  const std::string told = sim::TellStory(bench.story);
+  EXPECT_NE(told.find("first person on:  frames 1, 6\n"), std::string::npos) << told;
+  EXPECT_NE(told.find("left by V:        frame 4\n"), std::string::npos) << told;
+  EXPECT_NE(told.find("  frame 6: \"Vantor: settings saved\"\n"), std::string::npos) << told;
+}
+
+TEST(SimStory, ACameraActiveWithoutScriptRenderingIsNotFirstPerson) {
+  StoryBench bench;
+  bench.world.camera.active = true;
+  bench.world.scriptCamerasRendering = false;
+  sim::NoteFrame(bench.story, bench.world, bench.trace, 0);
+  EXPECT_TRUE(bench.story.activations.empty());
+}
+
+sim::World WorldWithCar(float carYaw, sim::Vec3 cameraRotation) {
+  sim::World world;
+  sim::Vehicle car;
+  car.rotation = {1.0f, -2.0f, carYaw};
+  car.speed = 12.0f;
+  sim::EnterVehicle(world, sim::AddVehicle(world, car), -1);
+  world.camera.active = true;
+  world.scriptCamerasRendering = true;
+  world.camera.rotation = cameraRotation;
+  world.camera.fov = 84.0f;
+  return world;
+}
+
+TEST(SimCameraLog, OffsetsAreCameraMinusVehicleWrappedAcrossTheHalfTurn) {
+  const sim::CameraSample sample = sim::SampleCamera(WorldWithCar(-179.0f, {6.0f, 1.0f, 179.0f}), 10, 16);
+  EXPECT_TRUE(sample.active);
+  EXPECT_DOUBLE_EQ(sample.timeSeconds, 0.16);
+  EXPECT_FLOAT_EQ(sample.lookYaw, -2.0f) << "179 against -179 is 2 degrees to the right, not 358";
+  EXPECT_FLOAT_EQ(sample.lookPitch, 5.0f);
+  EXPECT_FLOAT_EQ(sample.lean, 3.0f);
+  EXPECT_FLOAT_EQ(sim::WrapDegrees(180.0f), -180.0f);
+  EXPECT_FLOAT_EQ(sim::WrapDegrees(-900.0f), -180.0f);
+
+  sim::World onFoot = WorldWithCar(30.0f, {});
+  sim::LeaveVehicle(onFoot, {});
+  EXPECT_TRUE(sim::SampleCamera(onFoot, 0, 16).hasVehicle) << "the car just left is still the reference";
+  onFoot.vehicles[0].exists = false;
+  EXPECT_FALSE(sim::SampleCamera(onFoot, 0, 16).hasVehicle);
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+class SimFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous = std::filesystem::current_path();
+    char pattern[] = "/tmp/vantor-sim-outputs-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder = pattern;
+    std::filesystem::current_path(folder);
+  }
+  void TearDown() override {
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(folder);
+  }
+  std::filesystem::path previous, folder;
+};
+
+TEST_F(SimFolder, CsvLeavesOffsetsEmptyWhileFirstPersonIsOff) {
+  sim::World world = WorldWithCar(0.0f, {0.0f, 0.0f, 10.0f});
+  std::vector<sim::CameraSample> samples{sim::SampleCamera(world, 0, 16)};
+  world.camera.active = false;
+  samples.push_back(sim::SampleCamera(world, 1, 16));
+  ASSERT_TRUE(sim::WriteCameraCsv(samples, "camera.csv"));
+  std::istringstream lines(ReadFile("camera.csv"));
+  std::string header, on, off;
+  std::getline(lines, header);
+  std::getline(lines, on);
+  std::getline(lines, off);
+  EXPECT_EQ(std::count(header.begin(), header.end(), ','), 15);
+  EXPECT_EQ(on, "0,0,100000,1,0,0,0,0,0,10,84,0,12,10,-1,2");
+  EXPECT_EQ(off, "1,0.016,100000,0,0,0,0,0,0,10,84,0,12,,,");
+}
+
+// gnuplot cannot autoscale an axis with nothing on it; a run without first person must plot.
+TEST_F(SimFolder, PlotsARunInWhichFirstPersonNeverCame) {
+  std::vector<sim::CameraSample> samples(3);
+  for (int i = 0; i < 3; ++i) samples[static_cast<size_t>(i)].timeSeconds = i * 0.016;
+  sim::PlotRun run = sim::StartPlot(samples, "it's empty");
+  const sim::PlotOutcome outcome = sim::FinishPlot(run);
+  if (outcome == sim::PlotOutcome::NoGnuplot) GTEST_SKIP() << "gnuplot is not installed";
+  EXPECT_EQ(outcome, sim::PlotOutcome::Plotted) << ReadFile(sim::PlotLogFile);
+  EXPECT_TRUE(std::filesystem::exists(sim::PlotPictureFile));
+}
+
+TEST_F(SimFolder, LongRunsArePlottedOnAtMostTheRowLimit) {
+  std::vector<sim::CameraSample> samples(sim::PlotRowsMax * 3 + 7);
+  for (size_t i = 0; i < samples.size(); ++i) samples[i].timeSeconds = static_cast<double>(i);
+  sim::PlotRun run = sim::StartPlot(samples, "long");
+  sim::FinishPlot(run);
+  const std::string data = ReadFile(sim::PlotDataFile);
+  const auto rows = std::count(data.begin(), data.end(), '\n') - 1;
+  EXPECT_LE(static_cast<size_t>(rows), sim::PlotRowsMax + 1);
+  EXPECT_NE(data.find("\n" + std::to_string(samples.size() - 1) + ".000 "), std::string::npos) << "the last frame is kept";
+}
+
+}  // namespace
