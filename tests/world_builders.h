@@ -3,7 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "sim/core/native_table.h"
 #include "sim/core/world.h"
 
 namespace vantor_test {
@@ -29,5 +34,23 @@ inline int32_t SeatPlayerInCar(sim::World& world, int32_t seat = -1) {
 
 // The player steps out and stands at a point.
 inline void StandAt(sim::World& world, sim::Vec3 position) { sim::LeaveVehicle(world, position); }
+
+// The game forgets a vehicle: the handle no longer exists and every answer about it is empty.
+// The player drops out of it.
+inline void RemoveVehicle(sim::World& world, int32_t handle) {
+  std::erase_if(world.vehicles, [handle](const sim::Vehicle& vehicle) { return vehicle.handle == handle; });
+  if (world.player.vehicle == handle) world.player.vehicle = 0;
+}
+
+// Runs an action once, just before the first answer to the named native from now on: the world
+// changes between two calls of one pass.
+inline void BeforeFirstAnswer(sim::World& world, std::string native, std::function<void(sim::World&)> action) {
+  world.beforeAnswer = [native = std::move(native), action = std::move(action), done = false](sim::World& w,
+                                                                                            int index) mutable {
+    if (done || native != sim::NativeAt(index).name) return;
+    done = true;
+    action(w);
+  };
+}
 
 }  // namespace vantor_test

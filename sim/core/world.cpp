@@ -122,6 +122,10 @@ void AdvanceWorld(World& world, int32_t frameTimeMs) {
   const double seconds = frameTimeMs / 1000.0;
   for (Vehicle& vehicle : world.vehicles) {
     if (!std::isfinite(vehicle.speed) || !std::isfinite(vehicle.turnRate)) continue;
+    // Without a heading a vehicle cannot move; moving it anyway would spread the bad rotation
+    // into its position for good, even standing still.
+    if (!std::isfinite(vehicle.rotation.x) || !std::isfinite(vehicle.rotation.y) || !std::isfinite(vehicle.rotation.z))
+      continue;
     vehicle.rotation.z = WrapDegrees(vehicle.rotation.z + vehicle.turnRate * seconds);
     const Vec3 ahead = LocalToWorld(vehicle, {0.0f, static_cast<float>(vehicle.speed * seconds), 0.0f});
     vehicle.position = ahead;

@@ -4,6 +4,10 @@
 
 #include <cstdio>
 
+#ifdef __SANITIZE_ADDRESS__
+#include <sanitizer/common_interface_defs.h>
+#endif
+
 namespace sim {
 
 namespace {
@@ -20,13 +24,63 @@ ScriptHook& ActiveHook() {
   return activeHost->hook;
 }
 
+// The switches between the host's stack and the script's. Under AddressSanitizer each one is
+// announced, so that it checks every frame against the stack it runs on, and libc's own
+// swapcontext is called: the sanitizer's stand-in for it cannot tell a switch between two live
+// stacks from a fresh start, clears the shadow of the stack it goes to and warns.
+#ifdef __SANITIZE_ADDRESS__
+using SwapContextFunction = int (*)(ucontext_t*, const ucontext_t*);
+
+SwapContextFunction SwapContext() {
+  static const SwapContextFunction function = [] {
+    void* libc = dlopen("libc.so.6", RTLD_NOW | RTLD_NOLOAD);
+    void* symbol = libc != nullptr ? dlsym(libc, "swapcontext") : nullptr;
+    return symbol != nullptr ? reinterpret_cast<SwapContextFunction>(symbol) : &swapcontext;
+  }();
+  return function;
+}
+
+void EnterScript(LinuxHost& host) {
+  __sanitizer_start_switch_fiber(&host.hostFakeStack, host.scriptStack.data(), host.scriptStack.size());
+  SwapContext()(&host.hostContext, &host.scriptContext);
+  __sanitizer_finish_switch_fiber(host.hostFakeStack, nullptr, nullptr);
+}
+
+// The first thing the script's stack runs: the host's stack is the one to return to.
+void ScriptStackEntered(LinuxHost& host) {
+  __sanitizer_finish_switch_fiber(nullptr, &host.hostStackBottom, &host.hostStackSize);
+}
+
+// The script's frames stay live while it waits, so its fake stack (use-after-return checking)
+// is kept. A script that waits for the last time is never told so: at unload its fake stack
+// stays mapped, unused, until the process ends, and its stack's memory goes back to the heap
+// with the host, where the allocator poisons it as freed.
+void LeaveScript(LinuxHost& host) {
+  __sanitizer_start_switch_fiber(&host.scriptFakeStack, host.hostStackBottom, host.hostStackSize);
+  SwapContext()(&host.scriptContext, &host.hostContext);
+  __sanitizer_finish_switch_fiber(host.scriptFakeStack, &host.hostStackBottom, &host.hostStackSize);
+}
+
+// A script that returned never runs again: its fake stack goes now.
+void LeaveScriptForGood(LinuxHost& host) {
+  __sanitizer_start_switch_fiber(nullptr, host.hostStackBottom, host.hostStackSize);
+  SwapContext()(&host.scriptContext, &host.hostContext);
+}
+#else
+void EnterScript(LinuxHost& host) { swapcontext(&host.hostContext, &host.scriptContext); }
+void ScriptStackEntered(LinuxHost&) {}
+void LeaveScript(LinuxHost& host) { swapcontext(&host.scriptContext, &host.hostContext); }
+void LeaveScriptForGood(LinuxHost& host) { swapcontext(&host.scriptContext, &host.hostContext); }
+#endif
+
 void ScriptTrampoline() {
   LinuxHost& host = *activeHost;
+  ScriptStackEntered(host);
   host.hook.script();
   // The script must never return; if it does, the run fails and the host takes over again.
   host.scriptReturned = true;
   HookFault(host.hook, "the script returned");
-  swapcontext(&host.scriptContext, &host.hostContext);
+  LeaveScriptForGood(host);
 }
 
 }  // namespace
@@ -72,7 +126,7 @@ bool RunFrame(LinuxHost& host) {
     makecontext(&host.scriptContext, ScriptTrampoline, 0);
     host.scriptStarted = true;
   }
-  swapcontext(&host.hostContext, &host.scriptContext);
+  EnterScript(host);
   return !HookFailed(host.hook);
 }
 
@@ -112,8 +166,7 @@ __attribute__((visibility("default"))) void scriptUnregister(void* module) {
 }
 __attribute__((visibility("default"))) void scriptWait(uint32_t milliseconds) {
   sim::HookScriptWait(sim::ActiveHook(), milliseconds);
-  sim::LinuxHost& host = *sim::activeHost;
-  swapcontext(&host.scriptContext, &host.hostContext);
+  sim::LeaveScript(*sim::activeHost);
 }
 __attribute__((visibility("default"))) int16_t GetAsyncKeyState(int32_t virtualKey) {
   return sim::HookKeyState(sim::ActiveHook(), virtualKey);

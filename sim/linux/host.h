@@ -2,6 +2,7 @@
 // runs the registered script on its own ucontext stack, one pass per frame.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,6 +22,11 @@ struct LinuxHost {
   std::vector<char> scriptStack;
   bool scriptStarted = false;
   bool scriptReturned = false;
+  // AddressSanitizer's record of the two stacks, kept across switches (unused without it).
+  void* hostFakeStack = nullptr;
+  void* scriptFakeStack = nullptr;
+  const void* hostStackBottom = nullptr;
+  size_t hostStackSize = 0;
 };
 
 // The plugin built beside the host, as the build system found it.
@@ -32,7 +38,8 @@ bool LoadPlugin(LinuxHost& host, const std::string& path);
 bool RunFrame(LinuxHost& host);
 // RunFrame, then the world moves on by frameTimeMs.
 bool StepFrame(LinuxHost& host, int32_t frameTimeMs);
-// DllMain detach and dlclose; the script's stack is abandoned, never resumed.
+// DllMain detach and dlclose; the script's stack is abandoned, never resumed, and freed with
+// the host.
 void UnloadPlugin(LinuxHost& host);
 
 }  // namespace sim

@@ -89,6 +89,17 @@ void Activate(CameraRig& rig, int32_t vehicle) {
   rig.lastLookTime = now;
 }
 
+// Eases a smoothed angle towards the vehicle's. A smoothed angle that is not finite (seeded from
+// a bad rotation at activation) could never ease back, since its difference wraps to 0, so it
+// takes the vehicle's angle outright, as the activation would have.
+void SmoothAngle(float& smoothed, float vehicleAngle) {
+  if (!std::isfinite(smoothed)) {
+    smoothed = vehicleAngle;
+    return;
+  }
+  smoothed += WrapAngle(vehicleAngle - smoothed) * OrientationSmoothing;
+}
+
 void RunActiveFrame(CameraRig& rig, int32_t vehicle, int32_t player, const Settings& settings) {
   UpdateFreeLook(rig, settings);
 
@@ -100,9 +111,9 @@ void RunActiveFrame(CameraRig& rig, int32_t vehicle, int32_t player, const Setti
       GetOffsetFromEntityInWorldCoords(vehicle, local.x, local.y + SeatForwardOffset, local.z + rig.smoothedHeight);
 
   const Vector3 rotation = GetEntityRotation(vehicle, RotationOrder);
-  rig.smoothedPitch += WrapAngle(rotation.x - rig.smoothedPitch) * OrientationSmoothing;
-  rig.smoothedRoll += WrapAngle(rotation.y - rig.smoothedRoll) * OrientationSmoothing;
-  rig.smoothedYaw += WrapAngle(rotation.z - rig.smoothedYaw) * OrientationSmoothing;
+  SmoothAngle(rig.smoothedPitch, rotation.x);
+  SmoothAngle(rig.smoothedRoll, rotation.y);
+  SmoothAngle(rig.smoothedYaw, rotation.z);
 
   float leanTarget = 0.0f;
   if (settings.CornerLean) {

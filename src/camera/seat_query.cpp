@@ -1,5 +1,7 @@
 #include "camera/seat_query.h"
 
+#include <algorithm>
+
 #include "game/natives.h"
 
 namespace vantor {
@@ -12,6 +14,9 @@ constexpr bool LastVehicle = true;
 constexpr bool AliveCoords = true;
 // 1.5 m, compared squared; exactly 2.25 is too far.
 constexpr float NearVehicleDistanceSquared = 2.25f;
+// Far more passenger seats than any vehicle has. A larger count is a bad answer of the game:
+// searched as given, a count near 2^31 would ask that many seats and hold the frame for minutes.
+constexpr int32_t MaxSearchedPassengers = 64;
 
 bool IsNearVehicle(int32_t player, int32_t vehicle) {
   const Vector3 p = GetEntityCoords(player, AliveCoords);
@@ -24,7 +29,8 @@ bool IsNearVehicle(int32_t player, int32_t vehicle) {
 }
 
 int32_t FindPlayerSeat(int32_t vehicle, int32_t player) {
-  const int32_t passengers = GetVehicleMaxPassengers(vehicle);
+  const int32_t passengers = std::min(GetVehicleMaxPassengers(vehicle), MaxSearchedPassengers);
+  // seat < passengers <= 64 before each increment, so the index cannot overflow.
   for (int32_t seat = DriverSeat; seat < passengers; ++seat)
     if (GetPedInVehicleSeat(vehicle, seat) == player) return seat;
   return NoSeat;
