@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "camera/bounds.h"
+#include "settings/bounds.h"
 #include "camera/exit_key.h"
 #include "camera/free_look.h"
 #include "camera/script_rendering.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "camera/bounds.h"
+#include "settings/bounds.h"
 #include "camera/game_time.h"
 #include "game/natives.h"
 

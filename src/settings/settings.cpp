@@ -1,22 +1,13 @@
 #include "settings/settings.h"
 
+#include "settings/bounds.h"
+
 namespace vantor {
 
-namespace {
-
-// Written so that NaN fails the first test and the negated second one, landing on the lower bound.
-float ClampToBounds(float value, float lower, float upper) {
-  if (value > upper) return upper;
-  if (!(value >= lower)) return lower;
-  return value;
-}
-
-}  // namespace
-
 void ClampSettings(Settings& settings) {
-  settings.FOV = ClampToBounds(settings.FOV, FovMin, FovMax);
-  for (float& height : settings.Height) height = ClampToBounds(height, HeightMin, HeightMax);
-  settings.LookSensitivity = ClampToBounds(settings.LookSensitivity, LookSensitivityMin, LookSensitivityMax);
+  settings.FOV = ClampUpperFirst(settings.FOV, FovMin, FovMax);
+  for (float& height : settings.Height) height = ClampUpperFirst(height, HeightMin, HeightMax);
+  settings.LookSensitivity = ClampUpperFirst(settings.LookSensitivity, LookSensitivityMin, LookSensitivityMax);
 }
 
 void ResetSettings(Settings& settings) { settings = Settings{}; }

@@ -1,6 +1,7 @@
 #include "ui/menu.h"
 
 #include "game/keyboard.h"
+#include "settings/bounds.h"
 #include "settings/settings_file.h"
 #include "ui/draw.h"
 #include "ui/menu_draw.h"
@@ -31,13 +32,6 @@ bool PressEdge(bool down, bool& wasDown) {
 // The second key is polled only when the first is not down.
 bool IsGroupDown(const KeyGroup& group) { return IsKeyDown(group.first) || IsKeyDown(group.second); }
 
-// Upper bound first, as the adjustments are defined: v above upper gives upper, else v raised to lower.
-float ClampStep(float value, float lower, float upper) {
-  if (value > upper) return upper;
-  if (value < lower) return lower;
-  return value;
-}
-
 int32_t HeightIndex(int32_t classIndex) {
   return classIndex >= 0 && classIndex < VehicleClassCount ? classIndex : FallbackHeightClass;
 }
@@ -60,16 +54,16 @@ void AdjustRow(Settings& settings, int32_t row, int32_t classIndex, float direct
     return;
   }
   switch (row) {
-    case RowFov: settings.FOV = ClampStep(settings.FOV + direction * FovStep, FovMin, FovMax); break;
+    case RowFov: settings.FOV = ClampUpperFirst(settings.FOV + direction * FovStep, FovMin, FovMax); break;
     case RowHeight: {
       // The menu sets one height for every vehicle class; per-class heights come only from the file.
       const float height =
-          ClampStep(settings.Height[HeightIndex(classIndex)] + direction * HeightStep, HeightMin, HeightMax);
+          ClampUpperFirst(settings.Height[HeightIndex(classIndex)] + direction * HeightStep, HeightMin, HeightMax);
       for (float& entry : settings.Height) entry = height;
       break;
     }
     case RowLookSensitivity:
-      settings.LookSensitivity = ClampStep(settings.LookSensitivity + direction * LookSensitivityStep,
+      settings.LookSensitivity = ClampUpperFirst(settings.LookSensitivity + direction * LookSensitivityStep,
                                            LookSensitivityMin, LookSensitivityMax);
       break;
     default: break;
