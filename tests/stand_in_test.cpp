@@ -72,4 +72,15 @@ TEST(StandIn, CallsMustNotInterleave) {
   EXPECT_FALSE(hook.world.errors.empty());
 }
 
+TEST(StandIn, ATextLeftOpenAtTheEndOfAFrameIsAFault) {
+  static const char entry[] = "STRING";
+  sim::ScriptHook hook;
+  Call(hook, 0x25FBB336DF1804CBull, {reinterpret_cast<uintptr_t>(entry)});  // BeginTextDisplay
+  ASSERT_TRUE(hook.world.errors.empty());
+  sim::AdvanceWorld(hook.world, 16);
+  sim::BeginFrame(hook.world);
+  ASSERT_EQ(hook.world.errors.size(), 1u);
+  EXPECT_NE(hook.world.errors[0].find("frame 0: a text or feed post was left open"), std::string::npos);
+}
+
 }  // namespace

@@ -111,6 +111,12 @@ Vec3 WorldToLocal(const Vehicle& vehicle, Vec3 world) {
 }
 
 void BeginFrame(World& world) {
+  // A text or feed post must end in the frame that began it: the game draws nothing otherwise.
+  if (world.textOpen || world.feedOpen) {
+    world.errors.push_back("frame " + std::to_string(world.frame - 1) + ": a text or feed post was left open");
+    world.textOpen = world.feedOpen = false;
+  }
+  world.pendingStyle = TextStyle{};
   world.screen.rects.clear();
   world.screen.texts.clear();
   world.screen.order.clear();

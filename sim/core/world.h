@@ -155,7 +155,8 @@ Vec3 PlayerPosition(const World& world);
 Vec3 LocalToWorld(const Vehicle& vehicle, Vec3 local);
 Vec3 WorldToLocal(const Vehicle& vehicle, Vec3 world);
 
-// Starts a frame: clears the screen output of the last one.
+// Starts a frame: clears the screen output and text style of the last one, and faults a text
+// or feed post the last frame left open.
 void BeginFrame(World& world);
 // Ends a frame: the timer advances by frameTimeMs with 32-bit wrap-around and the vehicles move.
 void AdvanceWorld(World& world, int32_t frameTimeMs);
