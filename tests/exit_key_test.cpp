@@ -7,18 +7,7 @@
 namespace vantor_test {
 namespace {
 
-class ExitKeyTest : public CameraTest {
- protected:
-  // Runs one pass, then the game time moves on by advanceMs. Returns the pass's frame.
-  int32_t Frame(int32_t advanceMs = FrameTimeMs) {
-    const int32_t frame = NextFrame();
-    RunFrames(1, advanceMs);
-    return frame;
-  }
-  void HoldV(bool down) { sim::SetKeyDown(world(), vantor::ExitKey, down); }
-  bool Shown() { return sim::ScriptedCameraShown(world()); }
-  int ViewModeCalls(int32_t frame) { return Count(frame, "SetVehicleCameraViewMode"); }
-};
+using ExitKeyTest = CameraTest;
 
 TEST_F(ExitKeyTest, PromptUntilNineNineNineThenTheExitAndTheHoldOff) {
   SeatPlayerInCar(world());

@@ -12,18 +12,7 @@ namespace {
 constexpr int32_t Int32Min = std::numeric_limits<int32_t>::min();
 constexpr int32_t Int32Max = std::numeric_limits<int32_t>::max();
 
-class HostileTimeTest : public CameraTest {
- protected:
-  // Runs one pass at the current game time, then the time moves on by advanceMs.
-  int32_t Frame(int32_t advanceMs = FrameTimeMs) {
-    const int32_t frame = NextFrame();
-    RunFrames(1, advanceMs);
-    return frame;
-  }
-  void HoldV(bool down) { sim::SetKeyDown(world(), vantor::ExitKey, down); }
-  bool Shown() { return sim::ScriptedCameraShown(world()); }
-  int ViewModeCalls(int32_t frame) { return Count(frame, "SetVehicleCameraViewMode"); }
-};
+using HostileTimeTest = CameraTest;
 
 TEST_F(HostileTimeTest, AtTheWrapAHoldInProgressIsCutAndFirstPersonRefused) {
   // Pinned: past 2^31 ms the timer reads negative, below the hold-off's initial end 0, so the

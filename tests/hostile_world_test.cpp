@@ -20,12 +20,6 @@ bool Finite(sim::Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && st
 
 class HostileWorldTest : public CameraTest {
  protected:
-  int32_t Frame() {
-    const int32_t frame = NextFrame();
-    RunFrames(1);
-    return frame;
-  }
-  bool Shown() { return sim::ScriptedCameraShown(world()); }
   // The gameplay camera takes over for one pass, so the next qualifying pass activates afresh.
   void Reactivate() {
     world().gameplayCameraRendering = true;

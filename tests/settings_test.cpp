@@ -40,11 +40,8 @@ bool SameFloat(float a, float b) {
 
 uint32_t Bits(float value) { return std::bit_cast<uint32_t>(value); }
 
-// ---------------------------------------------------------------------------------------------
-// Defaults and bounds
-
-TEST(SettingsRecord, ANewRecordHoldsTheDefaults) {
-  const Settings settings;
+// Every field at its default, to the bit.
+void ExpectDefaults(const Settings& settings) {
   EXPECT_TRUE(settings.ModEnabled);
   EXPECT_EQ(Bits(settings.FOV), Bits(80.0f));
   for (int i = 0; i < VehicleClassCount; ++i) EXPECT_EQ(Bits(settings.Height[i]), Bits(0.7f)) << i;
@@ -53,6 +50,14 @@ TEST(SettingsRecord, ANewRecordHoldsTheDefaults) {
   EXPECT_FALSE(settings.DynamicFOV);
   EXPECT_FALSE(settings.CornerLean);
   EXPECT_FALSE(settings.BetterHookerView);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Defaults and bounds
+
+TEST(SettingsRecord, ANewRecordHoldsTheDefaults) {
+  const Settings settings;
+  ExpectDefaults(settings);
   EXPECT_EQ(VehicleClassCount, 22);
   EXPECT_EQ(sizeof settings.Height / sizeof settings.Height[0], 22u);
 }
@@ -82,18 +87,23 @@ struct ClampCase {
   float clamped;
 };
 
+// Each case's value, read into one field and clamped, ends as the case's result, to the bit.
+void ExpectClamped(float Settings::*field, const char* name, const std::vector<ClampCase>& cases) {
+  for (const ClampCase& c : cases) {
+    Settings settings;
+    settings.*field = c.read;
+    ClampSettings(settings);
+    EXPECT_EQ(Bits(settings.*field), Bits(c.clamped)) << name << " read as " << c.read;
+  }
+}
+
 TEST(ClampSettings, FovIsBroughtWithin55And110) {
   const std::vector<ClampCase> cases = {
       {150.0f, 110.0f}, {110.0f, 110.0f}, {110.00001f, 110.0f}, {Inf, 110.0f},  {96.0f, 96.0f},
       {55.0f, 55.0f},   {54.99999f, 55.0f}, {20.0f, 55.0f},     {0.0f, 55.0f},   {-0.0f, 55.0f},
       {-Inf, 55.0f},    {NaN, 55.0f},     {-NaN, 55.0f},       {std::numeric_limits<float>::max(), 110.0f},
   };
-  for (const ClampCase& c : cases) {
-    Settings settings;
-    settings.FOV = c.read;
-    ClampSettings(settings);
-    EXPECT_EQ(Bits(settings.FOV), Bits(c.clamped)) << "FOV read as " << c.read;
-  }
+  ExpectClamped(&Settings::FOV, "FOV", cases);
 }
 
 TEST(ClampSettings, EachHeightEntryIsBroughtWithin03And1Alone) {
@@ -118,12 +128,7 @@ TEST(ClampSettings, LookSensitivityIsBroughtWithin10And80) {
       {100.0f, 80.0f}, {80.0f, 80.0f}, {Inf, 80.0f}, {35.0f, 35.0f}, {10.0f, 10.0f},
       {5.0f, 10.0f},   {-Inf, 10.0f},  {NaN, 10.0f},
   };
-  for (const ClampCase& c : cases) {
-    Settings settings;
-    settings.LookSensitivity = c.read;
-    ClampSettings(settings);
-    EXPECT_EQ(Bits(settings.LookSensitivity), Bits(c.clamped)) << "LookSensitivity read as " << c.read;
-  }
+  ExpectClamped(&Settings::LookSensitivity, "LookSensitivity", cases);
 }
 
 TEST(ClampSettings, FlagsAreNeverTouched) {
@@ -170,18 +175,11 @@ TEST(ResetSettings, EveryFieldReturnsToItsDefaultAllHeightsIncluded) {
   settings.CornerLean = true;
   settings.BetterHookerView = true;
   ResetSettings(settings);
-  EXPECT_TRUE(settings.ModEnabled);
-  EXPECT_EQ(Bits(settings.FOV), Bits(80.0f));
-  for (int i = 0; i < VehicleClassCount; ++i) EXPECT_EQ(Bits(settings.Height[i]), Bits(0.7f)) << i;
-  EXPECT_EQ(Bits(settings.LookSensitivity), Bits(35.0f));
-  EXPECT_TRUE(settings.AutoRecenter);
-  EXPECT_FALSE(settings.DynamicFOV);
-  EXPECT_FALSE(settings.CornerLean);
-  EXPECT_FALSE(settings.BetterHookerView);
+  ExpectDefaults(settings);
 }
 
 // ---------------------------------------------------------------------------------------------
-// The number reader against glibc's strtof in the C locale (the reference the text names).
+// The number reader against glibc's strtof in the C locale (the reference the reader follows).
 
 class CLocale {
  public:

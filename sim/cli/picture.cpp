@@ -4,9 +4,8 @@
 
 namespace sim {
 
-PictureOutcome TakePicture(const World& world, int32_t frame, const std::string& path, int width, int height) {
-  return WriteScreenPng(world.screen, NotificationsOfFrame(world, frame), path, width, height) ? PictureOutcome::Written
-                                                                                             : PictureOutcome::Failed;
+bool TakePicture(const World& world, int32_t frame, const std::string& path, int width, int height) {
+  return WriteScreenPng(world.screen, NotificationsOfFrame(world, frame), path, width, height);
 }
 
 }  // namespace sim

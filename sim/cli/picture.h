@@ -8,13 +8,12 @@
 
 namespace sim {
 
-enum class PictureOutcome : uint8_t { Written, Failed, NoRenderer };
-
 // The size the game most often runs at.
 constexpr int DefaultPictureWidth = 1920;
 constexpr int DefaultPictureHeight = 1080;
 
-// A PNG of what `frame` put on screen, with the notifications posted on it.
-PictureOutcome TakePicture(const World& world, int32_t frame, const std::string& path, int width, int height);
+// A PNG of what `frame` put on screen, with the notifications posted on it. False when it
+// could not be written.
+bool TakePicture(const World& world, int32_t frame, const std::string& path, int width, int height);
 
 }  // namespace sim

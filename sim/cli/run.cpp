@@ -182,11 +182,10 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
     NoteFrame(story, world, host->hook.trace, frame);
     if (pictureFrames[static_cast<size_t>(frame)] != 0) {
       ++picturesWanted;
-      switch (TakePicture(world, frame, PictureName(frame), options.pictureWidth, options.pictureHeight)) {
-        case PictureOutcome::Written: ++picturesWritten; break;
-        case PictureOutcome::Failed: ++picturesFailed; break;
-        case PictureOutcome::NoRenderer: break;
-      }
+      if (TakePicture(world, frame, PictureName(frame), options.pictureWidth, options.pictureHeight))
+        ++picturesWritten;
+      else
+        ++picturesFailed;
     }
     if (showProgress && frame % progressStep == 0) out << "\rplaying frame " << frame << " of " << scenario.frames << std::flush;
   });
@@ -196,9 +195,6 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
   WriteOutputs(*host, scenario, samples, options, title, outcome);
   if (picturesWanted == 0)
     outcome.Wrote(std::string(PictureFolder) + "/: no pictures asked for (picture events, --frames-per-picture)");
-  else if (picturesWritten == 0 && picturesFailed == 0)
-    outcome.Wrote(std::string(PictureFolder) + "/: " + std::to_string(picturesWanted) +
-                  " pictures asked for, none made: pictures need the renderer");
   else if (picturesFailed > 0)
     outcome.Missed(std::string(PictureFolder) + "/: " + std::to_string(picturesWritten) + " pictures written, " +
                    std::to_string(picturesFailed) + " failed");
