@@ -265,8 +265,15 @@ TEST(NumberText, ReadsRandomTextExactlyAsStrtof) {
     std::string text = (next() % 2) ? "-" : "";
     const std::size_t digits = 1 + next() % 40;
     for (std::size_t j = 0; j < digits; ++j) text += static_cast<char>('0' + next() % 10);
-    if (next() % 2) text.insert(text.size() - next() % digits, ".");
-    text += "e" + std::to_string(static_cast<int>(next() % 110) - 75);
+    if (next() % 2) {
+      // Built by appending: an insert here draws GCC 12's false -Wrestrict in optimised builds.
+      const std::size_t point = text.size() - next() % digits;
+      std::string pointed = text.substr(0, point);
+      pointed += '.';
+      text = pointed.append(text, point);
+    }
+    text += 'e';
+    text += std::to_string(static_cast<int>(next() % 110) - 75);
     ExpectReadsLikeStrtof(c, text);
     if (HasFailure()) return;
   }

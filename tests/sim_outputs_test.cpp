@@ -156,7 +156,9 @@ TEST_F(SimFolder, LongRunsArePlottedOnAtMostTheRowLimit) {
   const std::string data = ReadFile(sim::PlotDataFile);
   const auto rows = std::count(data.begin(), data.end(), '\n') - 1;
   EXPECT_LE(static_cast<size_t>(rows), sim::PlotRowsMax + 1);
-  EXPECT_NE(data.find("\n" + std::to_string(samples.size() - 1) + ".000 "), std::string::npos) << "the last frame is kept";
+  std::string lastRow = "\n";
+  lastRow += std::to_string(samples.size() - 1);
+  EXPECT_NE(data.find(lastRow + ".000 "), std::string::npos) << "the last frame is kept";
 }
 
 }  // namespace

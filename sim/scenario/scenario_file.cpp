@@ -2,7 +2,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -12,13 +15,21 @@ namespace sim {
 
 namespace {
 
+// Messages are joined by appending: where std::string's operator+ inserts in front of a
+// temporary, GCC 12 reports a false -Wrestrict in optimised builds (its bug 105329).
+std::string Join(std::initializer_list<std::string_view> parts) {
+  std::string text;
+  for (const std::string_view part : parts) text.append(part);
+  return text;
+}
+
 struct Reader {
   std::string origin;
   std::string error;
   std::vector<std::pair<int32_t, int32_t>> writtenEvents;  // frame and line of each event as written
 
   bool Fail(const toml::source_region& where, const std::string& what) {
-    if (error.empty()) error = origin + ":" + std::to_string(where.begin.line) + ": " + what;
+    if (error.empty()) error = Join({origin, ":", std::to_string(where.begin.line), ": ", what});
     return false;
   }
   bool Fail(const toml::node& node, const std::string& what) { return Fail(node.source(), what); }
@@ -29,7 +40,7 @@ bool ReadFloat(Reader& reader, const toml::node& node, const char* key, float& o
     out = static_cast<float>(*value);
     return true;
   }
-  return reader.Fail(node, std::string("expected a number for '") + key + "'");
+  return reader.Fail(node, Join({"expected a number for '", key, "'"}));
 }
 
 bool ReadInt(Reader& reader, const toml::node& node, const char* key, int32_t& out) {
@@ -39,7 +50,7 @@ bool ReadInt(Reader& reader, const toml::node& node, const char* key, int32_t& o
       return true;
     }
   }
-  return reader.Fail(node, std::string("expected a 32-bit integer for '") + key + "'");
+  return reader.Fail(node, Join({"expected a 32-bit integer for '", key, "'"}));
 }
 
 bool ReadBool(Reader& reader, const toml::node& node, const char* key, bool& out) {
@@ -47,13 +58,13 @@ bool ReadBool(Reader& reader, const toml::node& node, const char* key, bool& out
     out = *value;
     return true;
   }
-  return reader.Fail(node, std::string("expected true or false for '") + key + "'");
+  return reader.Fail(node, Join({"expected true or false for '", key, "'"}));
 }
 
 bool ReadVec3(Reader& reader, const toml::node& node, const char* key, Vec3& out) {
   const toml::array* array = node.as_array();
   if (array == nullptr || array->size() != 3)
-    return reader.Fail(node, std::string("expected [x, y, z] for '") + key + "'");
+    return reader.Fail(node, Join({"expected [x, y, z] for '", key, "'"}));
   float parts[3];
   for (size_t i = 0; i < 3; ++i)
     if (!ReadFloat(reader, (*array)[i], key, parts[i])) return false;
@@ -84,13 +95,13 @@ bool ReadVehicle(Reader& reader, const toml::table& table, ScenarioVehicle& vehi
     } else if (name == "turn_rate") {
       ok = ReadFloat(reader, node, "turn_rate", vehicle.turnRate);
     } else if (name == "events" || name == "event") {
-      ok = reader.Fail(node, "'" + std::string(name) +
-                                 "' inside a [[vehicle]] table: write 'events' before the first [[vehicle]], or "
-                                 "write each event as an [[event]] table");
+      ok = reader.Fail(node, Join({"'", name,
+                                   "' inside a [[vehicle]] table: write 'events' before the first [[vehicle]], "
+                                   "or write each event as an [[event]] table"}));
     } else {
-      ok = reader.Fail(node, "unknown vehicle key '" + std::string(name) +
-                                 "' (expected name, class, seat_bone, max_passengers, position, rotation, speed, "
-                                 "turn_rate)");
+      ok = reader.Fail(node, Join({"unknown vehicle key '", name,
+                                   "' (expected name, class, seat_bone, max_passengers, position, rotation, "
+                                   "speed, turn_rate)"}));
     }
     if (!ok) return false;
   }
@@ -131,19 +142,22 @@ constexpr Action Actions[] = {
 
 std::string ActionList() {
   std::string list;
-  for (const Action& action : Actions) list += (list.empty() ? "" : ", ") + std::string(action.name);
+  for (const Action& action : Actions) {
+    if (!list.empty()) list += ", ";
+    list += action.name;
+  }
   return list;
 }
 
 bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
   const toml::node* doNode = table.get("do");
   if (doNode == nullptr || !doNode->is_string())
-    return reader.Fail(table.source(), "an event needs 'do' with one of: " + ActionList());
+    return reader.Fail(table.source(), Join({"an event needs 'do' with one of: ", ActionList()}));
   const std::string action = *doNode->value<std::string>();
   const Action* known = nullptr;
   for (const Action& candidate : Actions)
     if (action == candidate.name) known = &candidate;
-  if (known == nullptr) return reader.Fail(*doNode, "unknown action '" + action + "' (expected one of: " + ActionList() + ")");
+  if (known == nullptr) return reader.Fail(*doNode, Join({"unknown action '", action, "' (expected one of: ", ActionList(), ")"}));
 
   ScenarioEvent event;
   event.line = static_cast<int32_t>(table.source().begin.line);
@@ -159,8 +173,8 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
       int32_t value = 0;
       ok = ReadInt(reader, node, "until", value);
       until = value;
-    } else if (std::string(known->keys).find(" " + name + " ") == std::string::npos) {
-      ok = reader.Fail(node, "'" + action + "' takes none of '" + name + "' (it takes:" + known->keys + "at, until)");
+    } else if (std::string_view(known->keys).find(Join({" ", name, " "})) == std::string::npos) {
+      ok = reader.Fail(node, Join({"'", action, "' takes none of '", name, "' (it takes:", known->keys, "at, until)"}));
     } else if (name == "vehicle") {
       const auto text = node.value<std::string>();
       event.vehicle = text ? VehicleIndex(scenario, *text) : -1;
@@ -204,9 +218,9 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
   if (!table.contains("at")) return reader.Fail(table.source(), "an event needs 'at', the frame it happens on");
   const bool needsVehicle = action == "enter" || action == "stand_near" || action == "drive" ||
                             action == "vehicle_class" || action == "remove_vehicle";
-  if (needsVehicle && event.vehicle < 0) return reader.Fail(table.source(), "'" + action + "' needs 'vehicle'");
+  if (needsVehicle && event.vehicle < 0) return reader.Fail(table.source(), Join({"'", action, "' needs 'vehicle'"}));
   const bool needsKey = action == "key_down" || action == "key_up" || action == "press" || action == "hold";
-  if (needsKey && event.key == 0) return reader.Fail(table.source(), "'" + action + "' needs 'key'");
+  if (needsKey && event.key == 0) return reader.Fail(table.source(), Join({"'", action, "' needs 'key'"}));
   if (until && *until <= event.frame) return reader.Fail(table.source(), "expected 'until' after 'at'");
   const bool spans = action == "look" || action == "hold" || action == "drive";
   if (until && !spans) return reader.Fail(table.source(), "only look, hold and drive take 'until'");
@@ -259,7 +273,7 @@ bool ReadScenario(Reader& reader, const toml::table& root, Scenario& scenario) {
       if (table == nullptr) return reader.Fail(node, "expected a [[vehicle]] table");
       ScenarioVehicle vehicle;
       if (!ReadVehicle(reader, *table, vehicle)) return false;
-      if (VehicleIndex(scenario, vehicle.name) >= 0) return reader.Fail(*table, "a second vehicle named " + vehicle.name);
+      if (VehicleIndex(scenario, vehicle.name) >= 0) return reader.Fail(*table, Join({"a second vehicle named ", vehicle.name}));
       scenario.vehicles.push_back(vehicle);
     }
   }
@@ -293,9 +307,9 @@ bool ReadScenario(Reader& reader, const toml::table& root, Scenario& scenario) {
         ok = table != nullptr ? ReadEvent(reader, *table, scenario) : reader.Fail((*array)[i], "expected an event table");
       }
     } else {
-      ok = reader.Fail(node, "unknown key '" + std::string(name) +
-                                 "' (expected name, frame_time_ms, frames, start_timer, gameplay_camera, "
-                                 "settings_file, settings_file_blocked, vehicle, events)");
+      ok = reader.Fail(node, Join({"unknown key '", name,
+                                   "' (expected name, frame_time_ms, frames, start_timer, gameplay_camera, "
+                                   "settings_file, settings_file_blocked, vehicle, events)"}));
     }
     if (!ok) return false;
   }
@@ -303,9 +317,9 @@ bool ReadScenario(Reader& reader, const toml::table& root, Scenario& scenario) {
   // Checked once the whole file is read: "frames" may stand after the events.
   for (const auto& [frame, line] : reader.writtenEvents)
     if (frame >= scenario.frames) {
-      reader.error = reader.origin + ":" + std::to_string(line) + ": expected 'at' below " +
-                     std::to_string(scenario.frames) + ", the number of frames: frame " + std::to_string(frame) +
-                     " is never played";
+      reader.error = Join({reader.origin, ":", std::to_string(line), ": expected 'at' below ",
+                           std::to_string(scenario.frames), ", the number of frames: frame ", std::to_string(frame),
+                           " is never played"});
       return false;
     }
   ExpandRamps(scenario);
@@ -325,7 +339,7 @@ bool ParseScenario(const std::string& text, const std::string& origin, Scenario&
       return false;
     }
   } catch (const toml::parse_error& failure) {
-    error = origin + ":" + std::to_string(failure.source().begin.line) + ": " + std::string(failure.description());
+    error = Join({origin, ":", std::to_string(failure.source().begin.line), ": ", failure.description()});
     return false;
   }
   return true;
