@@ -116,12 +116,6 @@ int32_t KeyCodeByName(std::string_view name) {
   return 0;
 }
 
-const char* KeyNameByCode(int32_t code) {
-  for (const KeyName& key : KeyNames)
-    if (code == key.code) return key.name;
-  return "?";
-}
-
 void SortEvents(Scenario& scenario) {
   std::stable_sort(scenario.events.begin(), scenario.events.end(),
                    [](const ScenarioEvent& a, const ScenarioEvent& b) { return a.frame < b.frame; });

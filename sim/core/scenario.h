@@ -73,7 +73,6 @@ struct Scenario {
 
 // The virtual-key code of a key's name ("V", "F6", "NUMPAD0", "UP", "ENTER", ...; any case), or 0.
 int32_t KeyCodeByName(std::string_view name);
-const char* KeyNameByCode(int32_t code);
 
 // Sorts the events by frame, keeping the written order within a frame.
 void SortEvents(Scenario& scenario);

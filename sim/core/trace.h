@@ -42,7 +42,6 @@ struct Trace {
   std::vector<uint64_t> arguments;      // texts are stored as indices into texts
   std::deque<std::string> texts;
   std::unordered_map<std::string, uint32_t, TextHash, std::equal_to<>> textIndex;
-  uint64_t moduleHandle = 0;            // printed as "module"
 };
 
 constexpr uint64_t ModuleToken = 0xFFFFFFFFFFFFFFFFull;  // stands for the loader's module handle in a record
