@@ -1,7 +1,7 @@
 # The Windows side, cross-built into <build>/windows as part of the Linux build when the
 # MinGW-w64 compiler is present, so one build and one test run cover both platforms.
 set(VANTOR_WINDOWS_DIR ${CMAKE_BINARY_DIR}/windows)
-find_program(VANTOR_MINGW_FOUND NAMES x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-g++)
+find_program(VANTOR_MINGW_FOUND NAMES x86_64-w64-mingw32-g++-win32)
 find_program(VANTOR_MINGW_OBJDUMP NAMES x86_64-w64-mingw32-objdump)
 # The Windows host reads scenario files with the same header-only toml++ as the Linux side.
 find_path(VANTOR_TOMLPP_INCLUDE toml++/toml.h)

@@ -1,9 +1,10 @@
 #!/bin/sh
-# Reads the import table of Vantor.asi and fails on any DLL outside the allowed set, or on a
-# ScriptHookV import that is missing or misspelt.
+# Reads the import table of Vantor.asi and fails on any DLL outside the allowed set, on a
+# ScriptHookV import that is missing or misspelt, or on a plugin larger than the limit in bytes.
 set -eu
 objdump=$1
 asi=$2
+size_limit=$3
 [ -f "$asi" ] || { echo "missing $asi"; exit 1; }
 dump=$("$objdump" -p "$asi")
 
@@ -11,7 +12,7 @@ dlls=$(printf '%s\n' "$dump" | sed -n 's/^[[:space:]]*DLL Name: //p')
 status=0
 for dll in $dlls; do
   case $(printf '%s' "$dll" | tr 'A-Z' 'a-z') in
-    scripthookv.dll|user32.dll|kernel32.dll|msvcrt.dll|api-ms-win-crt-*.dll|ucrtbase.dll) ;;
+    scripthookv.dll|user32.dll|kernel32.dll|msvcrt.dll) ;;
     *) echo "unexpected import from $dll"; status=1 ;;
   esac
 done
@@ -37,5 +38,10 @@ if [ "$actual" != "$(printf '%s\n' "$expected" | sort)" ]; then
   status=1
 fi
 imports_of USER32.dll | grep -qx GetAsyncKeyState || { echo "GetAsyncKeyState is not imported from USER32.dll"; status=1; }
-[ $status -eq 0 ] && echo "imports of $asi: $(echo $dlls | tr '\n' ' ')"
+size=$(wc -c < "$asi")
+if [ "$size" -gt "$size_limit" ]; then
+  echo "$asi is $size bytes, over the limit of $size_limit"
+  status=1
+fi
+[ $status -eq 0 ] && echo "imports of $asi: $(echo $dlls); $size bytes"
 exit $status
