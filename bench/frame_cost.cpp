@@ -41,28 +41,27 @@ void AnswerVector(float x, float y, float z) {
 }
 
 void Answer(uint64_t hash) {
-  namespace h = vantor::hashes;
   const bool inVehicle = scene != Scene::Idle;
   switch (hash) {
-    case h::CreateCameraWithParams: AnswerInt(Camera); break;
-    case h::PlayerPedId: AnswerInt(Player); break;
-    case h::DoesEntityExist: AnswerInt(1); break;
-    case h::IsEntityDead: AnswerInt(0); break;
-    case h::IsPedInAnyVehicle: AnswerInt(inVehicle ? 1 : 0); break;
-    case h::GetVehiclePedIsIn: AnswerInt(Vehicle); break;
-    case h::IsGameplayCameraRendering: AnswerInt(0); break;
-    case h::GetVehicleMaxPassengers: AnswerInt(4); break;
-    case h::GetPedInVehicleSeat: AnswerInt(Player); break;
-    case h::GetVehicleClass: AnswerInt(0); break;
-    case h::GetEntitySpeed: AnswerFloat(20.0f); break;
-    case h::GetEntityBoneIndexByName: AnswerInt(5); break;
-    case h::GetGameTimer: AnswerInt(gameTimer); break;
-    case h::GetDisabledControlNormal: AnswerFloat(0.0f); break;
-    case h::GetEntityRotation: AnswerVector(1.0f, 2.0f, 30.0f); break;
-    case h::GetEntityCoords:
-    case h::GetWorldPositionOfEntityBone:
-    case h::GetOffsetFromEntityGivenWorldCoords:
-    case h::GetOffsetFromEntityInWorldCoords: AnswerVector(0.5f, 1.0f, 1.5f); break;
+    case vantor::CreateCameraWithParamsHash: AnswerInt(Camera); break;
+    case vantor::PlayerPedIdHash: AnswerInt(Player); break;
+    case vantor::DoesEntityExistHash: AnswerInt(1); break;
+    case vantor::IsEntityDeadHash: AnswerInt(0); break;
+    case vantor::IsPedInAnyVehicleHash: AnswerInt(inVehicle ? 1 : 0); break;
+    case vantor::GetVehiclePedIsInHash: AnswerInt(Vehicle); break;
+    case vantor::IsGameplayCameraRenderingHash: AnswerInt(0); break;
+    case vantor::GetVehicleMaxPassengersHash: AnswerInt(4); break;
+    case vantor::GetPedInVehicleSeatHash: AnswerInt(Player); break;
+    case vantor::GetVehicleClassHash: AnswerInt(0); break;
+    case vantor::GetEntitySpeedHash: AnswerFloat(20.0f); break;
+    case vantor::GetEntityBoneIndexByNameHash: AnswerInt(5); break;
+    case vantor::GetGameTimerHash: AnswerInt(gameTimer); break;
+    case vantor::GetDisabledControlNormalHash: AnswerFloat(0.0f); break;
+    case vantor::GetEntityRotationHash: AnswerVector(1.0f, 2.0f, 30.0f); break;
+    case vantor::GetEntityCoordsHash:
+    case vantor::GetWorldPositionOfEntityBoneHash:
+    case vantor::GetOffsetFromEntityGivenWorldCoordsHash:
+    case vantor::GetOffsetFromEntityInWorldCoordsHash: AnswerVector(0.5f, 1.0f, 1.5f); break;
     default: AnswerInt(0); break;
   }
 }

@@ -9,7 +9,6 @@
 namespace vantor_test {
 namespace {
 
-constexpr int32_t Int32Min = std::numeric_limits<int32_t>::min();
 constexpr int32_t Int32Max = std::numeric_limits<int32_t>::max();
 
 using HostileTimeTest = CameraTest;

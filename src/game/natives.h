@@ -87,17 +87,13 @@ constexpr uint64_t GetWorldPositionOfEntityBoneHash = 0x44A8FCB8ED227738;  // (e
 inline Vector3 GetWorldPositionOfEntityBone(int32_t entity, int32_t bone) {
   return ResultVector3(InvokeNative(GetWorldPositionOfEntityBoneHash, entity, bone));
 }
-// The one call shape shared by both offset conversions: an entity and three floats, a Vector3 back.
-inline Vector3 InvokeEntityOffset(uint64_t hash, int32_t entity, float x, float y, float z) {
-  return ResultVector3(InvokeNative(hash, entity, x, y, z));
-}
 constexpr uint64_t GetOffsetFromEntityGivenWorldCoordsHash = 0x2274BC1C4885E333;  // (entity, x, y, z) -> Vector3
 inline Vector3 GetOffsetFromEntityGivenWorldCoords(int32_t entity, float x, float y, float z) {
-  return InvokeEntityOffset(GetOffsetFromEntityGivenWorldCoordsHash, entity, x, y, z);
+  return ResultVector3(InvokeNative(GetOffsetFromEntityGivenWorldCoordsHash, entity, x, y, z));
 }
 constexpr uint64_t GetOffsetFromEntityInWorldCoordsHash = 0x1899F328B0E12848;  // (entity, x, y, z) -> Vector3
 inline Vector3 GetOffsetFromEntityInWorldCoords(int32_t entity, float x, float y, float z) {
-  return InvokeEntityOffset(GetOffsetFromEntityInWorldCoordsHash, entity, x, y, z);
+  return ResultVector3(InvokeNative(GetOffsetFromEntityInWorldCoordsHash, entity, x, y, z));
 }
 constexpr uint64_t SetPedResetFlagHash = 0xC1E8A365BF3B29F2;  // (ped, flag, value)
 inline void SetPedResetFlag(int32_t ped, int32_t flag, bool value) {
