@@ -1,7 +1,6 @@
 #include "sim/render/screen_png.h"
 
-#include <cairo.h>
-
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -75,7 +74,7 @@ void SelectFont(cairo_t* cr, int32_t font, double size, int height) {
   cairo_font_extents_t unit;
   cairo_font_extents(cr, &unit);
   const double line = unit.ascent + unit.descent;
-  cairo_set_font_size(cr, size * TextLineAtSizeOne * height / (line > 0.0 ? line : 1.0));
+  cairo_set_font_size(cr, size * TextCellAtSizeOne * height / (line > 0.0 ? line : 1.0));
 }
 
 // Places the current point on the baseline of a line whose top is at (left, top) and returns the text path.
@@ -135,8 +134,11 @@ void DrawFeed(cairo_t* cr, const std::vector<std::string>& notifications, int wi
     const double padding = FeedPadding * height;
     const double boxHeight = extents.ascent + extents.descent + 2.0 * padding;
     const double top = bottom - boxHeight;
+    cairo_text_extents_t ink;
+    cairo_text_extents(cr, text.c_str(), &ink);
+    const double boxWidth = std::max(FeedWidth * width, ink.x_advance + 2.0 * padding);
     cairo_new_path(cr);
-    cairo_rectangle(cr, FeedLeft * width, top, FeedWidth * width, boxHeight);
+    cairo_rectangle(cr, FeedLeft * width, top, boxWidth, boxHeight);
     SetSource(cr, FeedBox);
     cairo_fill(cr);
     TextPath(cr, text, FeedLeft * width + padding, top + padding);
@@ -147,6 +149,21 @@ void DrawFeed(cairo_t* cr, const std::vector<std::string>& notifications, int wi
 }
 
 }  // namespace
+
+void DrawScreenOutput(cairo_t* cr, const Screen& screen, const std::vector<std::string>& notifications, int width,
+                      int height) {
+  cairo_save(cr);
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_GRAY);
+  for (const ScreenItem& item : screen.order) {
+    if (item.kind == ScreenItem::Kind::Rect && item.index < screen.rects.size()) {
+      DrawRectangle(cr, screen.rects[item.index], width, height);
+    } else if (item.kind == ScreenItem::Kind::Text && item.index < screen.texts.size()) {
+      DrawText(cr, screen.texts[item.index], width, height);
+    }
+  }
+  DrawFeed(cr, notifications, width, height);
+  cairo_restore(cr);
+}
 
 bool WriteScreenPng(const Screen& screen, const std::string& path, int width, int height) {
   return WriteScreenPng(screen, {}, path, width, height);
@@ -159,17 +176,7 @@ bool WriteScreenPng(const Screen& screen, const std::vector<std::string>& notifi
   cairo_t* cr = cairo_create(surface);
   SetSource(cr, Background);
   cairo_paint(cr);
-  cairo_set_antialias(cr, CAIRO_ANTIALIAS_GRAY);
-
-  for (const ScreenItem& item : screen.order) {
-    if (item.kind == ScreenItem::Kind::Rect && item.index < screen.rects.size()) {
-      DrawRectangle(cr, screen.rects[item.index], width, height);
-    } else if (item.kind == ScreenItem::Kind::Text && item.index < screen.texts.size()) {
-      DrawText(cr, screen.texts[item.index], width, height);
-    }
-  }
-  DrawFeed(cr, notifications, width, height);
-
+  DrawScreenOutput(cr, screen, notifications, width, height);
   const bool drawn = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
   cairo_destroy(cr);
   cairo_surface_flush(surface);
@@ -210,10 +217,11 @@ bool ReadScreenPng(const std::string& path, ScreenPicture& picture) {
   return true;
 }
 
-std::vector<std::string> NotificationsOfFrame(const World& world, int32_t frame) {
+std::vector<std::string> NotificationsShown(const World& world, int32_t frame, int32_t frameTimeMs) {
+  const int32_t framesShown = frameTimeMs > 0 ? std::max(1, FeedShowMs / frameTimeMs) : 1;
   std::vector<std::string> texts;
   for (const Notification& notification : world.feed)
-    if (notification.frame == frame) texts.push_back(notification.text);
+    if (notification.frame <= frame && frame - notification.frame < framesShown) texts.push_back(notification.text);
   return texts;
 }
 
