@@ -14,10 +14,11 @@ namespace {
 
 constexpr int Margin = 16;
 constexpr int TitleHeight = 44;
-constexpr int LabelHeight = 50;  // two lines under each picture
+constexpr int LabelHeight = 68;  // the heading and two lines of caption under each picture
 constexpr double TitleSize = 24.0, HeadingSize = 17.0, CaptionSize = 15.0;
-constexpr double HeadingBaseline = 20.0, CaptionBaseline = 40.0;  // below the picture
+constexpr double HeadingBaseline = 20.0, CaptionBaseline = 40.0, CaptionLine = 19.0;  // below the picture
 constexpr double SheetGrey = 0.13;
+constexpr size_t CaptionLinesShown = 2;
 constexpr const char* SheetFamily = "DejaVu Sans";
 constexpr const char* MenuTitle = "VANTOR";
 constexpr int32_t SelectedRowInk = 20;  // the selected row's dark label
@@ -38,11 +39,33 @@ cairo_surface_t* SurfaceOf(const ScreenPicture& picture) {
       picture.width, picture.height, picture.width * static_cast<int>(sizeof(uint32_t)));
 }
 
-void Write(cairo_t* cr, double size, double x, double baseline, const std::string& text, bool bold = false) {
+void SelectFont(cairo_t* cr, double size, bool bold) {
   cairo_select_font_face(cr, SheetFamily, CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cr, size);
+}
+
+void Write(cairo_t* cr, double size, double x, double baseline, const std::string& text, bool bold = false) {
+  SelectFont(cr, size, bold);
   cairo_move_to(cr, x, baseline);
   cairo_show_text(cr, text.c_str());
+}
+
+// The caption broken after its commas into lines no wider than the picture.
+std::vector<std::string> CaptionLines(cairo_t* cr, const std::string& caption) {
+  SelectFont(cr, CaptionSize, false);
+  std::vector<std::string> lines(1);
+  size_t start = 0;
+  while (start < caption.size()) {
+    size_t end = caption.find(", ", start);
+    end = end == std::string::npos ? caption.size() : end + 2;
+    const std::string part = caption.substr(start, end - start);
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr, (lines.back() + part).c_str(), &extents);
+    if (!lines.back().empty() && extents.x_advance > ThumbnailWidth) lines.emplace_back();
+    lines.back() += part;
+    start = end;
+  }
+  return lines;
 }
 
 }  // namespace
@@ -118,7 +141,9 @@ bool WriteContactSheet(const ContactSheet& sheet, const std::string& title, cons
     cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
     Write(cr, HeadingSize, left, labelTop + HeadingBaseline, thumbnail.heading, true);
     cairo_set_source_rgb(cr, 0.8, 0.8, 0.8);
-    Write(cr, CaptionSize, left, labelTop + CaptionBaseline, thumbnail.caption);
+    const std::vector<std::string> lines = CaptionLines(cr, thumbnail.caption);
+    for (size_t line = 0; line < lines.size() && line < CaptionLinesShown; ++line)
+      Write(cr, CaptionSize, left, labelTop + CaptionBaseline + CaptionLine * static_cast<double>(line), lines[line]);
   }
   const bool drawn = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
   cairo_destroy(cr);

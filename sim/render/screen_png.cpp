@@ -18,6 +18,7 @@ constexpr Rgba Background{0.42, 0.45, 0.48, 1.0};
 constexpr double ChannelMax = 255.0;
 
 constexpr int32_t TitleFont = 7;
+constexpr double MetricsFontSize = 256.0;
 constexpr const char* StandardFamily = "DejaVu Sans";
 constexpr const char* TitleFamily = "DejaVu Sans Condensed";
 
@@ -69,11 +70,12 @@ void SelectFont(cairo_t* cr, int32_t font, double size, int height) {
   } else {
     cairo_select_font_face(cr, StandardFamily, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
   }
-  // Set a unit size first to learn the family's line height, then scale to the wanted line.
-  cairo_set_font_size(cr, 1.0);
-  cairo_font_extents_t unit;
-  cairo_font_extents(cr, &unit);
-  const double line = unit.ascent + unit.descent;
+  // Learn the family's line height at a large size, then scale to the wanted cell: at a size
+  // of a pixel or so the hinted metrics round to whole pixels and the text comes out far too small.
+  cairo_set_font_size(cr, MetricsFontSize);
+  cairo_font_extents_t measured;
+  cairo_font_extents(cr, &measured);
+  const double line = (measured.ascent + measured.descent) / MetricsFontSize;
   cairo_set_font_size(cr, size * TextCellAtSizeOne * height / (line > 0.0 ? line : 1.0));
 }
 
