@@ -25,7 +25,7 @@ constexpr int32_t SelectedRowInk = 20;  // the selected row's dark label
 
 // Below these the camera is taken as looking ahead and level.
 constexpr float LeanShown = 0.5f;
-constexpr float LookShown = 3.0f;
+constexpr float LookShown = 10.0f;  // the camera lags a few degrees behind a turn
 
 std::string Formatted(const char* format, double value) {
   char text[64];
