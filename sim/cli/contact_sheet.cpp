@@ -33,12 +33,6 @@ std::string Formatted(const char* format, double value) {
   return text;
 }
 
-cairo_surface_t* SurfaceOf(const ScreenPicture& picture) {
-  return cairo_image_surface_create_for_data(
-      reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(picture.pixels.data())), CAIRO_FORMAT_RGB24,
-      picture.width, picture.height, picture.width * static_cast<int>(sizeof(uint32_t)));
-}
-
 void SelectFont(cairo_t* cr, double size, bool bold) {
   cairo_select_font_face(cr, SheetFamily, CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cr, size);
@@ -99,8 +93,8 @@ void AddToSheet(ContactSheet& sheet, const ScreenPicture& picture, std::string h
   small.height = std::max(1, static_cast<int>(std::lround(static_cast<double>(picture.height) * ThumbnailWidth /
                                                           std::max(1, picture.width))));
   small.pixels.assign(static_cast<size_t>(small.width) * static_cast<size_t>(small.height), 0);
-  cairo_surface_t* from = SurfaceOf(picture);
-  cairo_surface_t* to = SurfaceOf(small);
+  cairo_surface_t* from = SurfaceOver(const_cast<ScreenPicture&>(picture));
+  cairo_surface_t* to = SurfaceOver(small);
   cairo_t* cr = cairo_create(to);
   cairo_scale(cr, static_cast<double>(small.width) / picture.width, static_cast<double>(small.height) / picture.height);
   cairo_set_source_surface(cr, from, 0, 0);
@@ -133,7 +127,7 @@ bool WriteContactSheet(const ContactSheet& sheet, const std::string& title, cons
     const Thumbnail& thumbnail = sheet.thumbnails[static_cast<size_t>(i)];
     const double left = Margin + (i % columns) * (ThumbnailWidth + Margin);
     const double top = TitleHeight + (i / columns) * (cellHeight + Margin);
-    cairo_surface_t* picture = SurfaceOf(thumbnail.picture);
+    cairo_surface_t* picture = SurfaceOver(const_cast<ScreenPicture&>(thumbnail.picture));
     cairo_set_source_surface(cr, picture, left, top);
     cairo_paint(cr);
     cairo_surface_destroy(picture);
@@ -145,12 +139,7 @@ bool WriteContactSheet(const ContactSheet& sheet, const std::string& title, cons
     for (size_t line = 0; line < lines.size() && line < CaptionLinesShown; ++line)
       Write(cr, CaptionSize, left, labelTop + CaptionBaseline + CaptionLine * static_cast<double>(line), lines[line]);
   }
-  const bool drawn = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
-  cairo_destroy(cr);
-  cairo_surface_flush(surface);
-  const bool written = drawn && cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
-  cairo_surface_destroy(surface);
-  return written;
+  return FinishPng(cr, surface, path);
 }
 
 }  // namespace sim

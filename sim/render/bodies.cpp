@@ -11,10 +11,6 @@ namespace sim {
 
 namespace {
 
-struct Rgb {
-  double red, green, blue;
-};
-
 // How a face looks from its outer side and from its inner side (from inside the vehicle). The
 // outer panels' inner sides are hidden in a real body, and are not drawn.
 struct Finish {

@@ -4,19 +4,6 @@
 
 namespace sim {
 
-namespace {
-
-constexpr int BytesPerPixel = 4;
-
-// A cairo surface over the picture's own pixels, which have cairo's 24-bit layout.
-cairo_surface_t* SurfaceOver(ScreenPicture& picture) {
-  return cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(picture.pixels.data()),
-                                             CAIRO_FORMAT_RGB24, picture.width, picture.height,
-                                             picture.width * BytesPerPixel);
-}
-
-}  // namespace
-
 bool RenderFrame(const World& world, const std::vector<Road>& roads, const std::vector<std::string>& notifications,
                  ScreenPicture& picture) {
   const int width = picture.width, height = picture.height;

@@ -8,10 +8,6 @@ namespace sim {
 
 namespace {
 
-struct Rgb {
-  double red, green, blue;
-};
-
 constexpr Rgb SkyHigh{0.36, 0.56, 0.84};
 constexpr Rgb SkyLow{0.80, 0.86, 0.92};
 constexpr Rgb Haze{0.66, 0.72, 0.66};
@@ -107,43 +103,34 @@ Horizon HorizonOf(const View& view) {
   return horizon;
 }
 
+// A gradient from `atHorizon` on the horizon to `away` at `reach` pixels from it, up into the
+// sky when positive, down over the ground when negative; a plain colour without a horizon.
+void SetHorizonGradient(cairo_t* cr, const Horizon& horizon, double reach, const Rgb& atHorizon, const Rgb& away) {
+  if (!horizon.seen) {
+    SetColour(cr, away);
+    return;
+  }
+  cairo_pattern_t* gradient = cairo_pattern_create_linear(horizon.point.x, horizon.point.y,
+                                                          horizon.point.x + horizon.upX * reach,
+                                                          horizon.point.y + horizon.upY * reach);
+  AddGradientStop(gradient, 0.0, atHorizon);
+  AddGradientStop(gradient, 1.0, away);
+  cairo_set_source(cr, gradient);
+  cairo_pattern_destroy(gradient);  // the source keeps it
+}
+
 void DrawSkyAndGround(cairo_t* cr, const View& view, double groundLevel, int width, int height) {
   const Horizon horizon = HorizonOf(view);
-  if (horizon.seen) {
-    const double reach = SkyGradientShare * height;
-    cairo_pattern_t* sky = cairo_pattern_create_linear(horizon.point.x, horizon.point.y,
-                                                       horizon.point.x + horizon.upX * reach,
-                                                       horizon.point.y + horizon.upY * reach);
-    AddGradientStop(sky, 0.0, SkyLow);
-    AddGradientStop(sky, 1.0, SkyHigh);
-    cairo_set_source(cr, sky);
-    cairo_paint(cr);
-    cairo_pattern_destroy(sky);
-  } else {
-    SetColour(cr, SkyHigh);
-    cairo_paint(cr);
-  }
-
+  SetHorizonGradient(cr, horizon, SkyGradientShare * height, SkyLow, SkyHigh);
+  cairo_paint(cr);
   const std::vector<PixelPoint> ground = GroundOnPicture(view, groundLevel, width, height);
   if (ground.empty()) return;
   cairo_new_path(cr);
   cairo_move_to(cr, ground[0].x, ground[0].y);
   for (size_t i = 1; i < ground.size(); ++i) cairo_line_to(cr, ground[i].x, ground[i].y);
   cairo_close_path(cr);
-  if (horizon.seen) {
-    const double reach = HazeShare * height;
-    cairo_pattern_t* haze = cairo_pattern_create_linear(horizon.point.x, horizon.point.y,
-                                                        horizon.point.x - horizon.upX * reach,
-                                                        horizon.point.y - horizon.upY * reach);
-    AddGradientStop(haze, 0.0, Haze);
-    AddGradientStop(haze, 1.0, Grass);
-    cairo_set_source(cr, haze);
-    cairo_fill(cr);
-    cairo_pattern_destroy(haze);
-  } else {
-    SetColour(cr, Grass);
-    cairo_fill(cr);
-  }
+  SetHorizonGradient(cr, horizon, -HazeShare * height, Haze, Grass);
+  cairo_fill(cr);
 }
 
 void DrawGrid(cairo_t* cr, const View& view, double groundLevel, double pixelScale) {

@@ -13,6 +13,10 @@
 
 namespace sim {
 
+struct Rgb {
+  double red, green, blue;
+};
+
 // Line widths and sizes on screen are given for this many lines and scale with the picture.
 constexpr double ReferencePictureHeight = 1080.0;
 

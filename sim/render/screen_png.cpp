@@ -179,12 +179,22 @@ bool WriteScreenPng(const Screen& screen, const std::vector<std::string>& notifi
   SetSource(cr, Background);
   cairo_paint(cr);
   DrawScreenOutput(cr, screen, notifications, width, height);
+  return FinishPng(cr, surface, path);
+}
+
+bool FinishPng(cairo_t* cr, cairo_surface_t* surface, const std::string& path) {
   const bool drawn = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
   cairo_destroy(cr);
   cairo_surface_flush(surface);
   const bool written = drawn && cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
   cairo_surface_destroy(surface);
   return written;
+}
+
+cairo_surface_t* SurfaceOver(ScreenPicture& picture) {
+  return cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(picture.pixels.data()),
+                                             CAIRO_FORMAT_RGB24, picture.width, picture.height,
+                                             picture.width * static_cast<int>(sizeof(uint32_t)));
 }
 
 bool ReadScreenPng(const std::string& path, ScreenPicture& picture) {

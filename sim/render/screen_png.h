@@ -48,6 +48,10 @@ bool WriteScreenPng(const Screen& screen, const std::string& path, int width = D
 bool WriteScreenPng(const Screen& screen, const std::vector<std::string>& notifications, const std::string& path,
                     int width = DefaultScreenWidth, int height = DefaultScreenHeight);
 
+// Ends drawing: destroys `cr`, writes the surface to path and destroys it. False when the
+// drawing failed or the file cannot be written.
+bool FinishPng(cairo_t* cr, cairo_surface_t* surface, const std::string& path);
+
 // A picture: pixels row by row, each 0xRRGGBB (cairo's 24-bit layout, the top byte unused).
 struct ScreenPicture {
   int width = 0;
@@ -55,6 +59,9 @@ struct ScreenPicture {
   std::vector<uint32_t> pixels;
   uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + x]; }
 };
+
+// A cairo surface drawing straight into the picture's pixels, at its width and height.
+cairo_surface_t* SurfaceOver(ScreenPicture& picture);
 
 // Reads a PNG such as WriteScreenPng makes. False when it cannot be read.
 bool ReadScreenPng(const std::string& path, ScreenPicture& picture);
