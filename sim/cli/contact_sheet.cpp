@@ -17,7 +17,7 @@ constexpr int TitleHeight = 44;
 constexpr int LabelHeight = 68;  // the heading and two lines of caption under each picture
 constexpr double TitleSize = 24.0, HeadingSize = 17.0, CaptionSize = 15.0;
 constexpr double HeadingBaseline = 20.0, CaptionBaseline = 40.0, CaptionLine = 19.0;  // below the picture
-constexpr double SheetGrey = 0.13;
+constexpr double SheetGrey = 0.13, HeadingGrey = 1.0, CaptionGrey = 0.8;
 constexpr size_t CaptionLinesShown = 2;
 constexpr const char* SheetFamily = "DejaVu Sans";
 constexpr const char* MenuTitle = "VANTOR";
@@ -121,7 +121,7 @@ bool WriteContactSheet(const ContactSheet& sheet, const std::string& title, cons
   cairo_t* cr = cairo_create(surface);
   cairo_set_source_rgb(cr, SheetGrey, SheetGrey, SheetGrey);
   cairo_paint(cr);
-  cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
+  cairo_set_source_rgb(cr, HeadingGrey, HeadingGrey, HeadingGrey);
   Write(cr, TitleSize, Margin, TitleHeight - Margin, title, true);
   for (int i = 0; i < count; ++i) {
     const Thumbnail& thumbnail = sheet.thumbnails[static_cast<size_t>(i)];
@@ -132,9 +132,9 @@ bool WriteContactSheet(const ContactSheet& sheet, const std::string& title, cons
     cairo_paint(cr);
     cairo_surface_destroy(picture);
     const double labelTop = top + thumbnail.picture.height;
-    cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
+    cairo_set_source_rgb(cr, HeadingGrey, HeadingGrey, HeadingGrey);
     Write(cr, HeadingSize, left, labelTop + HeadingBaseline, thumbnail.heading, true);
-    cairo_set_source_rgb(cr, 0.8, 0.8, 0.8);
+    cairo_set_source_rgb(cr, CaptionGrey, CaptionGrey, CaptionGrey);
     const std::vector<std::string> lines = CaptionLines(cr, thumbnail.caption);
     for (size_t line = 0; line < lines.size() && line < CaptionLinesShown; ++line)
       Write(cr, CaptionSize, left, labelTop + CaptionBaseline + CaptionLine * static_cast<double>(line), lines[line]);

@@ -55,7 +55,8 @@ constexpr double BonnetFrontAbove = 0.28, BeltlineAbove = 0.42, BootAbove = 0.40
 constexpr double DashboardBackAhead = 0.68, DashboardBottomAbove = 0.05;
 constexpr double PillarWidth = 0.09;
 constexpr double MirrorWidth = 0.22, MirrorHeight = 0.06, MirrorBelowRoof = 0.10, MirrorBehindRoofFront = -0.12;
-constexpr double WheelRadius = 0.33, WheelInFromEnds = 0.78;
+constexpr double WheelRadius = 0.33, WheelInFromEnds = 0.78, WheelOutset = 0.01;  // just outside the side
+constexpr double FloorAheadOfTail = 0.3;
 constexpr int WheelSides = 10;
 constexpr double SteeringAhead = 0.5, SteeringAbove = 0.35, SteeringRadius = 0.19, SteeringTilt = 25.0;
 constexpr double SteeringRim = 0.035;
@@ -65,7 +66,8 @@ constexpr int SteeringSides = 24;
 constexpr double HipHeight = 0.85, ShoulderHeight = 1.5, HeadBottom = 1.55, HeadTop = 1.8;
 constexpr double BodyHalfWidth = 0.24, BodyHalfDepth = 0.14, HeadHalf = 0.11;
 
-constexpr double DegreesToRadians = 3.14159265358979323846 / 180.0;
+constexpr double Pi = 3.14159265358979323846;
+constexpr double DegreesToRadians = Pi / 180.0;
 
 struct Face {
   std::vector<Vec3> corners;  // world, convex, in order
@@ -84,9 +86,8 @@ Vec3 Minus(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 double Dot(Vec3 a, Vec3 b) { return static_cast<double>(a.x) * b.x + static_cast<double>(a.y) * b.y + static_cast<double>(a.z) * b.z; }
 Vec3 Cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 
-void AddFace(std::vector<Face>& faces, const Frame& frame, std::initializer_list<Vec3> local, const Finish& finish,
-             bool rim = false) {
-  Face face{{}, finish, frame.inner, rim};
+void AddFace(std::vector<Face>& faces, const Frame& frame, std::initializer_list<Vec3> local, const Finish& finish) {
+  Face face{{}, finish, frame.inner};
   for (const Vec3& point : local) face.corners.push_back(LocalToWorld(*frame.vehicle, point));
   faces.push_back(std::move(face));
 }
@@ -122,7 +123,8 @@ void AddVehicle(std::vector<Face>& faces, const Vehicle& vehicle) {
   AddFace(faces, frame, {{-w, yR, zBT}, {w, yR, zBT}, {w, yR, zS}, {-w, yR, zS}}, Body);    // tail
   AddFace(faces, frame, {{-w, yRW, zB}, {w, yRW, zB}, {w, yR, zBT}, {-w, yR, zBT}}, Body);  // boot lid
   AddFace(faces, frame, {{-wr, yRR, zR}, {wr, yRR, zR}, {wr, yRF, zR}, {-wr, yRF, zR}}, Roof);
-  AddFace(faces, frame, {{-w, yR + 0.3f, zS}, {w, yR + 0.3f, zS}, {w, yD, zS}, {-w, yD, zS}}, Dash);  // cabin floor
+  const float yFloor = yR + static_cast<float>(FloorAheadOfTail);
+  AddFace(faces, frame, {{-w, yFloor, zS}, {w, yFloor, zS}, {w, yD, zS}, {-w, yD, zS}}, Dash);  // cabin floor
   AddFace(faces, frame, {{-w, yW, zB}, {w, yW, zB}, {wr, yRF, zR}, {-wr, yRF, zR}}, Glass);   // windscreen
   AddFace(faces, frame, {{-wr, yRR, zR}, {wr, yRR, zR}, {w, yRW, zB}, {-w, yRW, zB}}, Glass);  // rear window
   for (const float side : {-1.0f, 1.0f}) {
@@ -137,8 +139,8 @@ void AddVehicle(std::vector<Face>& faces, const Vehicle& vehicle) {
     for (const float axle : {yF - static_cast<float>(WheelInFromEnds), yR + static_cast<float>(WheelInFromEnds)}) {
       Face wheel{{}, Wheel, frame.inner};
       for (int k = 0; k < WheelSides; ++k) {
-        const double angle = 2.0 * 3.14159265358979323846 * k / WheelSides;
-        wheel.corners.push_back(LocalToWorld(vehicle, {x + side * 0.01f, axle + static_cast<float>(WheelRadius * std::cos(angle)),
+        const double angle = 2.0 * Pi * k / WheelSides;
+        wheel.corners.push_back(LocalToWorld(vehicle, {x + side * static_cast<float>(WheelOutset), axle + static_cast<float>(WheelRadius * std::cos(angle)),
                                                        static_cast<float>(WheelRadius * (1.0 + std::sin(angle)))}));
       }
       faces.push_back(std::move(wheel));
@@ -155,7 +157,7 @@ void AddVehicle(std::vector<Face>& faces, const Vehicle& vehicle) {
   Face rim{{}, Steering, frame.inner, true};
   const double tilt = SteeringTilt * DegreesToRadians;
   for (int k = 0; k < SteeringSides; ++k) {
-    const double angle = 2.0 * 3.14159265358979323846 * k / SteeringSides;
+    const double angle = 2.0 * Pi * k / SteeringSides;
     const double across = SteeringRadius * std::cos(angle), upright = SteeringRadius * std::sin(angle);
     rim.corners.push_back(LocalToWorld(vehicle, {static_cast<float>(seat.x + across),
                                                  static_cast<float>(ahead(SteeringAhead) - upright * std::sin(tilt)),
@@ -164,7 +166,8 @@ void AddVehicle(std::vector<Face>& faces, const Vehicle& vehicle) {
   faces.push_back(std::move(rim));
 }
 
-void AddPlayer(std::vector<Face>& faces, const World& world, Vehicle& standing) {
+void AddPlayer(std::vector<Face>& faces, const World& world) {
+  Vehicle standing;  // the player's own frame
   standing.position = world.player.position;
   standing.rotation = {0.0f, 0.0f, PlayerFacing(world)};
   const auto w = static_cast<float>(BodyHalfWidth), d = static_cast<float>(BodyHalfDepth), h = static_cast<float>(HeadHalf);
@@ -226,10 +229,9 @@ void DrawBodies(cairo_t* cr, const View& view, const World& world) {
   for (const Vehicle& vehicle : world.vehicles)
     if (vehicle.exists && finite(vehicle.position) && finite(vehicle.rotation) && finite(vehicle.seatBoneOffset))
       AddVehicle(faces, vehicle);
-  Vehicle standing;
   bool onFoot = true;
   for (const Vehicle& vehicle : world.vehicles) onFoot = onFoot && !(vehicle.exists && vehicle.handle == world.player.vehicle);
-  if (onFoot && !world.player.dead && finite(world.player.position)) AddPlayer(faces, world, standing);
+  if (onFoot && !world.player.dead && finite(world.player.position)) AddPlayer(faces, world);
 
   for (Face& face : faces) {
     Vec3 centre{};
