@@ -41,12 +41,20 @@ class SimVideo : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(folder); }
 
-  // Runs the command from `folder`, with `environment` before it; returns the exit code.
-  int Run(const std::string& arguments, const std::string& environment = "") const {
-    const std::string command = "cd '" + folder.string() + "' && " + environment + " '" VANTOR_SIM_PATH "' short.toml --no-plot --out out " +
-                                arguments + " >'" + (folder / "stdout").string() + "' 2>'" + (folder / "stderr").string() + "'";
+  // Runs the command from `folder` on a scenario there, with `environment` before it; returns the exit code.
+  int Run(const std::string& arguments, const std::string& environment = "", const std::string& scenario = "short.toml") const {
+    const std::string command = "cd '" + folder.string() + "' && " + environment + " '" VANTOR_SIM_PATH "' " + scenario +
+                                " --no-plot --out out " + arguments + " >'" + (folder / "stdout").string() + "' 2>'" + (folder / "stderr").string() + "'";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  // What ffprobe tells of a video in the output folder.
+  std::string Probe(const std::string& name) const {
+    const fs::path probe = folder / "probe.txt";
+    const std::string command = "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+                                "stream=width,height,r_frame_rate,nb_read_frames -of default=noprint_wrappers=1 '" +
+                                (folder / "out" / name).string() + "' >'" + probe.string() + "'";
+    return std::system(command.c_str()) == 0 ? ReadFile(probe) : "";
   }
   std::string Out() const { return ReadFile(folder / "stdout") + ReadFile(folder / "stderr"); }
 
@@ -57,16 +65,18 @@ TEST_F(SimVideo, HasTheAskedFramesSizeAndRate) {
   if (!OnPath("ffmpeg") || !OnPath("ffprobe")) GTEST_SKIP() << "ffmpeg is not installed";
   ASSERT_EQ(Run("--video drive.mp4 --video-size 320x180 --from 10 --to 39"), 0) << Out();
   EXPECT_NE(Out().find("drive.mp4: frames 10 to 39, 320 x 180, 50 frames a second"), std::string::npos) << Out();
-  const fs::path probe = folder / "probe.txt";
-  const std::string command = "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
-                              "stream=width,height,r_frame_rate,nb_read_frames -of default=noprint_wrappers=1 '" +
-                              (folder / "out" / "drive.mp4").string() + "' >'" + probe.string() + "'";
-  ASSERT_EQ(std::system(command.c_str()), 0);
-  const std::string told = ReadFile(probe);
+  const std::string told = Probe("drive.mp4");
   EXPECT_NE(told.find("width=320\n"), std::string::npos) << told;
   EXPECT_NE(told.find("height=180\n"), std::string::npos) << told;
   EXPECT_NE(told.find("r_frame_rate=50/1\n"), std::string::npos) << told;
   EXPECT_NE(told.find("nb_read_frames=30\n"), std::string::npos) << told;
+
+  // A timer that stands still has no frame rate of its own; the video still gets one.
+  std::string still = ShortDrive;
+  still.replace(still.find("frame_time_ms = 20"), 18, "frame_time_ms = 0");
+  std::ofstream(folder / "still.toml", std::ios::binary) << still;
+  ASSERT_EQ(Run("--video still.mp4 --video-size 320x180 --to 9", "", "still.toml"), 0) << Out();
+  EXPECT_NE(Probe("still.mp4").find("nb_read_frames=10\n"), std::string::npos);
 }
 
 TEST_F(SimVideo, WithoutFfmpegTheRunSaysSoAndWritesEverythingElse) {

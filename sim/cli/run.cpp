@@ -102,7 +102,7 @@ std::string VideoStory(VideoOutcome outcome, const VideoRun& video, const std::s
   switch (outcome) {
     case VideoOutcome::Written:
       std::snprintf(line, sizeof line, "%s: frames %d to %d, %d x %d, %g frames a second (ffmpeg's messages in %s)",
-                    path.c_str(), from, to, video.picture.width, video.picture.height, 1000.0 / frameTimeMs,
+                    path.c_str(), from, to, video.picture.width, video.picture.height, VideoFrameRate(frameTimeMs),
                     VideoLogFile);
       break;
     case VideoOutcome::NoFfmpeg:

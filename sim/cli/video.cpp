@@ -40,6 +40,10 @@ bool WriteAll(int descriptor, const char* data, size_t size) {
 
 }  // namespace
 
+double VideoFrameRate(int32_t frameTimeMs) {
+  return frameTimeMs > 0 ? static_cast<double>(MillisecondsPerSecond) / frameTimeMs : FallbackFrameRate;
+}
+
 bool ParseVideoSize(const std::string& text, int& width, int& height) {
   const size_t cross = text.find('x');
   if (cross == std::string::npos) return false;
@@ -54,7 +58,9 @@ VideoOutcome StartVideo(VideoRun& run, const std::string& path, int width, int h
   int ends[2];
   if (pipe2(ends, O_CLOEXEC) != 0) return VideoOutcome::Failed;
   const std::string size = std::to_string(width) + "x" + std::to_string(height);
-  const std::string rate = std::to_string(MillisecondsPerSecond) + "/" + std::to_string(frameTimeMs);
+  // As a fraction, so that 16 ms gives exactly 62.5.
+  const std::string rate = frameTimeMs > 0 ? std::to_string(MillisecondsPerSecond) + "/" + std::to_string(frameTimeMs)
+                                           : std::to_string(FallbackFrameRate);
   // Arguments go to ffmpeg as they are, never through a shell.
   const char* arguments[] = {"ffmpeg", "-hide_banner", "-nostdin", "-loglevel", "error", "-y",
                              "-f", "rawvideo", "-pix_fmt", "bgr0", "-video_size", size.c_str(),

@@ -18,6 +18,12 @@ constexpr int DefaultVideoHeight = 720;
 constexpr int MaxVideoSide = 4096;
 constexpr const char* VideoLogFile = "video.log";  // what ffmpeg said
 
+// A scenario whose timer stands still (a frame time of 0) has no rate of its own.
+constexpr int FallbackFrameRate = 60;
+
+// Frames a second of the video: 1000 / frameTimeMs, or FallbackFrameRate.
+double VideoFrameRate(int32_t frameTimeMs);
+
 // "WIDTHxHEIGHT", each even (the encoder's colour format halves them) and 16..MaxVideoSide.
 bool ParseVideoSize(const std::string& text, int& width, int& height);
 
@@ -31,7 +37,7 @@ struct VideoRun {
   ScreenPicture picture;  // the frame being drawn, reused
 };
 
-// Starts ffmpeg writing `path` at 1000 / frameTimeMs frames a second; its messages go to
+// Starts ffmpeg writing `path` at VideoFrameRate(frameTimeMs); its messages go to
 // VideoLogFile in the current folder. NoFfmpeg when the command is not there.
 VideoOutcome StartVideo(VideoRun& run, const std::string& path, int width, int height, int32_t frameTimeMs);
 
