@@ -9,6 +9,7 @@
 
 #include "sim/cli/picture.h"
 #include "sim/cli/run.h"
+#include "sim/cli/video.h"
 #include "sim/linux/host.h"
 
 namespace {
@@ -52,7 +53,20 @@ int main(int argc, char** argv) {
       ->capture_default_str();
   app.add_option("--plugin", options.pluginPath, "The plugin to load")->capture_default_str();
   app.add_flag("--no-plot", noPlot, "Skip the plot");
+  std::string videoSize = std::to_string(sim::DefaultVideoWidth) + "x" + std::to_string(sim::DefaultVideoHeight);
+  app.add_option("--video", options.videoPath,
+                 "Also a video of the drive (MP4 made by ffmpeg); a relative path is in the output folder");
+  app.add_option("--video-size", videoSize, "Video size in pixels, WIDTHxHEIGHT, both even")
+      ->check([](const std::string& text) {
+        int width = 0, height = 0;
+        return sim::ParseVideoSize(text, width, height) ? std::string() : "expected WIDTHxHEIGHT, even, 16 to 4096";
+      })
+      ->capture_default_str();
+  app.add_option("--from", options.videoFrom, "First frame of the video")->check(CLI::NonNegativeNumber);
+  app.add_option("--to", options.videoTo, "Last frame of the video (default: the scenario's last)")
+      ->check(CLI::NonNegativeNumber);
   CLI11_PARSE(app, argc, argv);
+  sim::ParseVideoSize(videoSize, options.videoWidth, options.videoHeight);
 
   options.plot = !noPlot;
   options.showProgress = isatty(STDOUT_FILENO) != 0;
