@@ -56,7 +56,7 @@ TEST(SimStory, TellsActivationsExitsAndHoldOffsApart) {
   ASSERT_EQ(bench.story.notifications.size(), 1u) << "each notification is told once";
   const std::string told = sim::TellStory(bench.story);
   EXPECT_NE(told.find("first person on:  frames 1, 6\n"), std::string::npos) << told;
-  EXPECT_NE(told.find("left by V:        frame 4\n"), std::string::npos) << told;
+  EXPECT_NE(told.find("first person off: frames 4 (by V), 7\n"), std::string::npos) << told;
   EXPECT_NE(told.find("  frame 6: \"Vantor: settings saved\"\n"), std::string::npos) << told;
 }
 
