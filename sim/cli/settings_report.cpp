@@ -139,6 +139,15 @@ std::string AppliedVerdict(const SettingsLine& line) {
   return verdict;
 }
 
+// A later line that replaces all an earlier one did: the same setting, the same height entry,
+// or "Height" over any height.
+bool Overrides(const SettingsLine& later, const SettingsLine& earlier) {
+  if (later.effect != Effect::Applied || earlier.effect != Effect::Applied) return false;
+  if (later.setting->kind == vantor::SettingKind::AllHeights)
+    return earlier.setting->kind == vantor::SettingKind::AllHeights || earlier.heightIndex >= 0;
+  return later.setting == earlier.setting && later.heightIndex == earlier.heightIndex;
+}
+
 std::string Verdict(const SettingsLine& line, std::string_view text) {
   switch (line.effect) {
     case Effect::Empty:
@@ -217,27 +226,39 @@ SettingsReport ReportSettings(const std::optional<std::string>& text, const std:
     report.gist = "no Vantor.ini at the start: the defaults";
   } else {
     std::string_view rest = *text;
-    std::vector<std::pair<std::string_view, std::string>> verdicts;
-    int applied = 0, readAsZero = 0, ignored = 0;
+    std::vector<std::string_view> lines;
+    std::vector<SettingsLine> reads;
     while (!rest.empty()) {
-      const std::string_view line = vantor::NextSettingsLine(rest);
-      const SettingsLine read = vantor::ReadSettingsLine(settings, line);
-      verdicts.emplace_back(line, Verdict(read, line));
-      if (read.effect == Effect::Applied) ++applied;
-      if (read.effect == Effect::Applied && read.numberLength == 0) ++readAsZero;
-      if (read.effect != Effect::Applied && read.effect != Effect::Empty) ++ignored;
+      lines.push_back(vantor::NextSettingsLine(rest));
+      reads.push_back(vantor::ReadSettingsLine(settings, lines.back()));
     }
-    report.text = "Vantor.ini as the plugin reads it at start-up (" + origin + ", " + std::to_string(verdicts.size()) +
-                  " lines); a later line for the same setting wins.\n\n";
+    int applied = 0, readAsZero = 0, ignored = 0;
     size_t width = 0;
-    for (const auto& [line, verdict] : verdicts) width = std::max(width, Quoted(line).size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+      applied += reads[i].effect == Effect::Applied;
+      readAsZero += reads[i].effect == Effect::Applied && reads[i].numberLength == 0;
+      ignored += reads[i].effect != Effect::Applied && reads[i].effect != Effect::Empty;
+      width = std::max(width, Quoted(lines[i]).size());
+    }
     width = std::min(width, TextColumnWidth);
-    for (size_t i = 0; i < verdicts.size(); ++i) {
+    report.text = "Vantor.ini as the plugin reads it at start-up (" + origin + ", " + std::to_string(lines.size()) +
+                  " lines). Lines marked ! did nothing, or less than they seem to say.\n\n";
+    int overridden = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      std::string verdict = Verdict(reads[i], lines[i]);
+      bool marked = reads[i].effect != Effect::Applied ? reads[i].effect != Effect::Empty : !ValueHint(reads[i]).empty();
+      for (size_t later = i + 1; later < lines.size(); ++later)
+        if (Overrides(reads[later], reads[i])) {
+          verdict += "; line " + std::to_string(later + 1) + " sets it again";
+          marked = true;
+          ++overridden;
+          break;
+        }
       char number[32];
-      std::snprintf(number, sizeof number, "line %3zu  ", i + 1);
-      std::string quoted = Quoted(verdicts[i].first);
+      std::snprintf(number, sizeof number, "%c line %3zu  ", marked ? '!' : ' ', i + 1);
+      std::string quoted = Quoted(lines[i]);
       quoted.resize(std::max(quoted.size(), width), ' ');
-      report.text += number + quoted + "  " + verdicts[i].second + "\n";
+      report.text += number + quoted + "  " + verdict + "\n";
     }
 
     vantor::Settings clamped = settings;
@@ -253,9 +274,12 @@ SettingsReport ReportSettings(const std::optional<std::string>& text, const std:
       ++changed;
     }
     report.text += "\nBrought within bounds at start-up:\n" + (changed == 0 ? std::string("  nothing\n") : changes);
-    report.gist = std::to_string(verdicts.size()) + " lines, " + std::to_string(applied) + " applied" +
-                  (readAsZero > 0 ? " (" + std::to_string(readAsZero) + " read as 0)" : "") + ", " +
-                  std::to_string(ignored) + " did nothing; " + std::to_string(changed) + " values brought within bounds";
+    std::string notes;
+    if (readAsZero > 0) notes += std::to_string(readAsZero) + " read as 0";
+    if (overridden > 0) notes += (notes.empty() ? "" : ", ") + std::to_string(overridden) + " set again later";
+    report.gist = std::to_string(lines.size()) + " lines, " + std::to_string(applied) + " applied" +
+                  (notes.empty() ? "" : " (" + notes + ")") + ", " + std::to_string(ignored) + " did nothing; " +
+                  std::to_string(changed) + (changed == 1 ? " value" : " values") + " brought within bounds";
     settings = clamped;
   }
   std::string saved;
