@@ -60,12 +60,20 @@ std::string KeyInTheRightCase(std::string_view key) {
   return {};
 }
 
+std::string_view WithoutMark(std::string_view line) {
+  if (line.starts_with(ByteOrderMark)) line.remove_prefix(ByteOrderMark.size());
+  return Trim(line);
+}
+
+bool IsComment(std::string_view line) {
+  const std::string_view text = WithoutMark(line);
+  return text.starts_with(';') || text.starts_with('#') || text.starts_with("//");
+}
+
 std::string NoEqualsHint(std::string_view line) {
-  std::string_view text = line;
-  if (text.starts_with(ByteOrderMark)) text.remove_prefix(ByteOrderMark.size());
-  text = Trim(text);
-  if (text.starts_with('[')) return "a section header; the file has no sections, the lines under it are read as usual";
-  if (text.starts_with(';') || text.starts_with('#') || text.starts_with("//")) return "a comment";
+  if (WithoutMark(line).starts_with('['))
+    return "a section header; the file has no sections, the lines under it are read as usual";
+  if (IsComment(line)) return "a comment";
   return "a setting is KEY=VALUE";
 }
 
@@ -237,7 +245,7 @@ SettingsReport ReportSettings(const std::optional<std::string>& text, const std:
     for (size_t i = 0; i < lines.size(); ++i) {
       applied += reads[i].effect == Effect::Applied;
       readAsZero += reads[i].effect == Effect::Applied && reads[i].numberLength == 0;
-      ignored += reads[i].effect != Effect::Applied && reads[i].effect != Effect::Empty;
+      ignored += reads[i].effect != Effect::Applied && reads[i].effect != Effect::Empty && !IsComment(lines[i]);
       width = std::max(width, Quoted(lines[i]).size());
     }
     width = std::min(width, TextColumnWidth);
@@ -246,7 +254,8 @@ SettingsReport ReportSettings(const std::optional<std::string>& text, const std:
     int overridden = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
       std::string verdict = Verdict(reads[i], lines[i]);
-      bool marked = reads[i].effect != Effect::Applied ? reads[i].effect != Effect::Empty : !ValueHint(reads[i]).empty();
+      bool marked = reads[i].effect == Effect::Applied ? !ValueHint(reads[i]).empty()
+                                                       : reads[i].effect != Effect::Empty && !IsComment(lines[i]);
       for (size_t later = i + 1; later < lines.size(); ++later)
         if (Overrides(reads[later], reads[i])) {
           verdict += "; line " + std::to_string(later + 1) + " sets it again";
