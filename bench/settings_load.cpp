@@ -3,8 +3,8 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include "settings/settings_file.h"
@@ -31,10 +31,12 @@ const char* const ShapeNames[] = {"one long number", "blanks before a number", "
 void LoadLargeFile(benchmark::State& state) {
   const int shape = static_cast<int>(state.range(0));
   const auto size = static_cast<std::size_t>(state.range(1)) << 20;
-  {
-    std::ofstream file(vantor::SettingsFileName, std::ios::binary | std::ios::trunc);
-    file << Shape(shape, size);
+  const std::string content = Shape(shape, size);
+  std::FILE* file = std::fopen(vantor::SettingsFileName, "wb");
+  if (file == nullptr || std::fwrite(content.data(), 1, content.size(), file) != content.size()) {
+    state.SkipWithError("the settings file could not be written");
   }
+  if (file != nullptr) std::fclose(file);
   for (auto _ : state) {
     vantor::Settings settings;
     benchmark::DoNotOptimize(vantor::LoadSettings(settings));

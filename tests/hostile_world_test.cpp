@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "camera_fixture.h"
-#include "ui/menu_keys.h"
+#include "menu_fixture.h"
 
 namespace vantor_test {
 namespace {
@@ -258,10 +258,10 @@ TEST_F(HostileWorldTest, ClassNumbersOutsideTheTableKeepTheLastHeightForTheCamer
     EXPECT_NEAR(world().camera.position.z, seatZ + 1.0f, 1e-3f) << outside;
   }
   // The menu's height row adjusts the entry of the class kept, 5, not of the start class 1.
-  Tap(vantor::VK_F6);
-  Tap(vantor::VK_DOWN);
-  Tap(vantor::VK_DOWN);
-  Tap(vantor::VK_LEFT);
+  Tap(KeyF6);
+  Tap(KeyDown);
+  Tap(KeyDown);
+  Tap(KeyLeft);
   for (int i = 0; i < 150; ++i) Frame();
   EXPECT_NEAR(world().camera.position.z, seatZ + 0.98f, 1e-3f);
 }

@@ -1,5 +1,5 @@
 // The settings record: defaults, bounds, ClampSettings and ResetSettings; the
-// locale-free number reader and writer of the settings file against the C library's strtof
+// locale-free number reading and writing of the settings file against the C library's strtof
 // and printf in the C locale; and, through the plugin, that start-up reads the settings file.
 #include <gtest/gtest.h>
 #include <locale.h>
@@ -19,8 +19,8 @@
 
 #include "harness.h"
 #include "world_builders.h"
-#include "settings/number_text.h"
 #include "settings/settings.h"
+#include "settings/settings_file.h"
 
 namespace vantor_test {
 namespace {
@@ -39,6 +39,22 @@ bool SameFloat(float a, float b) {
 }
 
 uint32_t Bits(float value) { return std::bit_cast<uint32_t>(value); }
+
+// A value as the settings file's reader reads it, and the bytes of it that the number took.
+vantor::SettingsLine ReadValue(const std::string& text) {
+  Settings settings;
+  return vantor::ReadSettingsLine(settings, "FOV=" + text);
+}
+
+// A value as a save writes it.
+std::string WrittenValue(float value) {
+  Settings settings;
+  settings.FOV = value;
+  char text[vantor::SettingsTextCapacity];
+  const std::string file(text, vantor::WriteSettingsText(settings, text));
+  const std::size_t start = file.find("\nFOV=") + 5;
+  return file.substr(start, file.find('\r', start) - start);
+}
 
 // Every field at its default, to the bit.
 void ExpectDefaults(const Settings& settings) {
@@ -76,7 +92,7 @@ TEST(SettingsRecord, DefaultsAndBoundsAreSinglePrecisionConstants) {
   EXPECT_EQ(Bits(vantor::FovDefault), Bits(80.0f));
   EXPECT_EQ(Bits(vantor::LookSensitivityDefault), Bits(35.0f));
   // A height read from text as 0.3 equals the bound.
-  EXPECT_EQ(Bits(vantor::ReadNumber("0.3")), Bits(vantor::HeightMin));
+  EXPECT_EQ(Bits(ReadValue("0.3").number), Bits(vantor::HeightMin));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -185,7 +201,12 @@ class CLocale {
  public:
   CLocale() : locale_(newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr))) {}
   ~CLocale() { freelocale(locale_); }
-  float Strtof(const std::string& text) const { return strtof_l(text.c_str(), nullptr, locale_); }
+  float Strtof(const std::string& text, std::size_t* length) const {
+    char* end = nullptr;
+    const float value = strtof_l(text.c_str(), &end, locale_);
+    *length = static_cast<std::size_t>(end - text.c_str());
+    return value;
+  }
   std::string Printf(float value) const {
     const locale_t previous = uselocale(locale_);
     char text[64];
@@ -199,10 +220,13 @@ class CLocale {
 };
 
 void ExpectReadsLikeStrtof(const CLocale& c, const std::string& text) {
-  const float expected = c.Strtof(text);
-  const float actual = vantor::ReadNumber(text);
+  std::size_t expectedLength = 0;
+  const float expected = c.Strtof(text, &expectedLength);
+  const vantor::SettingsLine read = ReadValue(text);
+  const float actual = read.number;
   EXPECT_TRUE(SameFloat(actual, expected))
       << "\"" << text << "\": read " << std::hexfloat << actual << ", strtof gives " << expected;
+  EXPECT_EQ(read.numberLength, expectedLength) << "\"" << text << "\": bytes taken";
   // Only the sign of a NaN is kept; its payload may differ.
   if (std::isnan(expected) && std::isnan(actual)) {
     EXPECT_EQ(std::signbit(actual), std::signbit(expected)) << text;
@@ -272,10 +296,7 @@ TEST(NumberText, ReadsRandomTextExactlyAsStrtof) {
   }
   // Every written form reads back as strtof reads it.
   for (int i = 0; i < 100000; ++i) {
-    const float value = std::bit_cast<float>(static_cast<uint32_t>(next()));
-    char text[vantor::NumberTextCapacity + 1];
-    *vantor::WriteNumber(text, value) = '\0';
-    ExpectReadsLikeStrtof(c, text);
+    ExpectReadsLikeStrtof(c, WrittenValue(std::bit_cast<float>(static_cast<uint32_t>(next()))));
     if (HasFailure()) return;
   }
 }
@@ -283,11 +304,9 @@ TEST(NumberText, ReadsRandomTextExactlyAsStrtof) {
 TEST(NumberText, WritesExactlyAsPrintfPercentPoint6G) {
   const CLocale c;
   const auto expectWrites = [&c](float value) {
-    char text[vantor::NumberTextCapacity + 1];
-    char* end = vantor::WriteNumber(text, value);
-    ASSERT_LE(end - text, static_cast<std::ptrdiff_t>(vantor::NumberTextCapacity));
-    *end = '\0';
-    EXPECT_EQ(std::string(text), c.Printf(value)) << "bits " << std::hex << Bits(value);
+    const std::string text = WrittenValue(value);
+    ASSERT_LE(text.size(), vantor::NumberTextCapacity);
+    EXPECT_EQ(text, c.Printf(value)) << "bits " << std::hex << Bits(value);
   };
   for (const float value : {80.0f, 82.5f, 0.7f, 0.7f + 0.02f, 35.0f, 1.0f, 0.3f, 110.0f, 55.0f, 10.0f, 0.0f, -0.0f,
                             1e-5f, 1e-4f, 0.0001234565f, 999999.5f, 123456.5f, 1e6f, 1234567.0f, 3e38f, -2.5f, Inf,

@@ -1,8 +1,46 @@
-// Entry point of Vantor.asi, called by the Windows loader.
+// Entry point of Vantor.asi, called by the Windows loader; and the platform's file functions.
 #include <windows.h>
+#include <io.h>
 
+#include "host/platform.h"
 #include "host/script.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
   return vantor::HandleLoaderCall(module, reason);
 }
+
+namespace vantor {
+
+namespace {
+
+constexpr DWORD FinalPathCapacity = 32768;  // the longest path the system accepts, in characters
+
+}  // namespace
+
+std::string ResolveFileLinks(const char* path) {
+  // Only a link is resolved: a plain file keeps its own (relative) name.
+  const DWORD attributes = GetFileAttributesA(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return path;
+  const HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return path;
+  std::string final(FinalPathCapacity, '\0');
+  const DWORD length = GetFinalPathNameByHandleA(file, final.data(), FinalPathCapacity, FILE_NAME_NORMALIZED);
+  CloseHandle(file);
+  if (length == 0 || length >= FinalPathCapacity) return path;
+  final.resize(length);
+  return final;
+}
+
+bool FlushFileToDisk(std::FILE* file) {
+  return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) != 0;
+}
+
+bool PutFileInPlace(const char* temporary, const char* target) {
+  // ReplaceFile keeps the old file's attributes and security, but needs an old file.
+  if (GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES)
+    return ReplaceFileA(target, temporary, nullptr, 0, nullptr, nullptr) != 0;
+  return MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+}  // namespace vantor

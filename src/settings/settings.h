@@ -1,7 +1,9 @@
-// The user settings: one record, its defaults and its bounds.
+// The user settings: one record, and one table row for each setting that says how the
+// settings file, the menu and the bounds treat it.
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace vantor {
 
@@ -17,7 +19,8 @@ constexpr float LookSensitivityDefault = 35.0f;
 constexpr float LookSensitivityMin = 10.0f;
 constexpr float LookSensitivityMax = 80.0f;
 
-// Field order is the order of the settings file. A default-made record holds the defaults.
+// Field order is the order of the settings file. A default-made record holds the defaults
+// (the table's, checked where the table is walked).
 struct Settings {
   bool ModEnabled = true;
   float FOV = FovDefault;
@@ -31,6 +34,51 @@ struct Settings {
   bool DynamicFOV = false;
   bool CornerLean = false;
   bool BetterHookerView = false;
+};
+
+enum class SettingKind : uint8_t {
+  Flag,     // read as a number, on when neither zero nor NaN; written 1 or 0; the menu flips it
+  Number,   // read as strtof reads it; written as printf "%.6g"; the menu steps it within bounds
+  Heights,  // a number per vehicle class: "Height_n" names entry n and is written for each,
+            // "Height" (read only) sets them all; the menu shows the current class's entry
+            // and sets every entry from it
+};
+
+struct SettingRow {
+  std::string_view key;  // in the settings file
+  SettingKind kind;
+  bool Settings::*flag = nullptr;                          // Flag
+  float Settings::*number = nullptr;                       // Number
+  float (Settings::*heights)[VehicleClassCount] = nullptr;  // Heights
+  float defaultValue = 0.0f;                               // a Flag's: 1 on, 0 off
+  float lower = 0.0f;                                      // bounds of Number and Heights
+  float upper = 0.0f;
+  int32_t menuRow = 0;
+  float menuStep = 0.0f;         // one Left or Right press, Number and Heights
+  const char* label = nullptr;   // the menu label's text before the value
+  int32_t labelDecimals = 0;     // Number and Heights
+};
+
+// Every setting, in the order of the settings file.
+inline constexpr SettingRow SettingRows[] = {
+    {.key = "ModEnabled", .kind = SettingKind::Flag, .flag = &Settings::ModEnabled, .defaultValue = 1.0f,
+     .menuRow = 0, .label = "Vantor: "},
+    {.key = "FOV", .kind = SettingKind::Number, .number = &Settings::FOV, .defaultValue = FovDefault,
+     .lower = FovMin, .upper = FovMax, .menuRow = 1, .menuStep = 2.5f, .label = "FOV: ", .labelDecimals = 1},
+    {.key = "Height", .kind = SettingKind::Heights, .heights = &Settings::Height, .defaultValue = HeightDefault,
+     .lower = HeightMin, .upper = HeightMax, .menuRow = 2, .menuStep = 0.02f, .label = "Height: ",
+     .labelDecimals = 2},
+    {.key = "LookSensitivity", .kind = SettingKind::Number, .number = &Settings::LookSensitivity,
+     .defaultValue = LookSensitivityDefault, .lower = LookSensitivityMin, .upper = LookSensitivityMax,
+     .menuRow = 6, .menuStep = 5.0f, .label = "Look Sensitivity: ", .labelDecimals = 0},
+    {.key = "AutoRecenter", .kind = SettingKind::Flag, .flag = &Settings::AutoRecenter, .defaultValue = 1.0f,
+     .menuRow = 3, .label = "Auto-Recenter: "},
+    {.key = "DynamicFOV", .kind = SettingKind::Flag, .flag = &Settings::DynamicFOV, .menuRow = 7,
+     .label = "Dynamic FOV: "},
+    {.key = "CornerLean", .kind = SettingKind::Flag, .flag = &Settings::CornerLean, .menuRow = 8,
+     .label = "Corner Lean: "},
+    {.key = "BetterHookerView", .kind = SettingKind::Flag, .flag = &Settings::BetterHookerView, .menuRow = 9,
+     .label = "Better Hooker View: "},
 };
 
 // Upper bound first, then the lower one; NaN ends at the lower bound. Flags are left alone.

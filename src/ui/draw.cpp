@@ -15,6 +15,14 @@ constexpr float CaptionX = 0.008f;
 constexpr float CaptionY = 0.005f;
 constexpr float PromptX = 0.01f;
 
+// The shadow sits at distance 0 and the edge's first value is 1.
+constexpr int32_t DropShadowDistance = 0;
+constexpr int32_t EdgeFirstValue = 1;
+constexpr Colour TextEffectColour{0, 0, 0, 0};
+
+constexpr TextStyle CaptionStyle{FontStandard, 0.25f, {255, 255, 255, 170}, true, 180, true, 100};
+constexpr TextStyle PromptStyle{FontStandard, 0.35f, {255, 255, 255, 220}, true, 255, true, 150};
+
 }  // namespace
 
 void DrawStyledText(const TextStyle& style, const char* text, float x, float y) {

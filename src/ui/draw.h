@@ -3,9 +3,32 @@
 // here allocates or keeps state.
 #pragma once
 
-#include "ui/text_style.h"
+#include <cstdint>
 
 namespace vantor {
+
+// Red, green, blue and alpha, each 0 to 255 (alpha 255 opaque).
+struct Colour {
+  int32_t red;
+  int32_t green;
+  int32_t blue;
+  int32_t alpha;
+};
+
+// The game's font numbering.
+constexpr int32_t FontStandard = 0;
+constexpr int32_t FontTitle = 7;
+
+// Shadow and edge are always black; their alpha comes from the style.
+struct TextStyle {
+  int32_t font;
+  float size;
+  Colour colour;
+  bool dropShadow;
+  int32_t dropShadowAlpha;
+  bool edge;
+  int32_t edgeAlpha;
+};
 
 // One line of text, its top-left corner at (x, y). text need stay valid only during the call.
 void DrawStyledText(const TextStyle& style, const char* text, float x, float y);

@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "settings/settings.h"
-#include "ui/menu_rows.h"
 
 namespace vantor {
 

@@ -1,33 +1,15 @@
-// Arbitrary bytes as the settings file: after loading and clamping, the record is within its
-// bounds, and saving is a fixed point (save, load, save again gives the same bytes).
-#include <unistd.h>
-
-#include <cmath>
+// Arbitrary bytes as the settings file's text: every line's parts lie within it, after reading
+// and clamping every number is within its bounds, and writing is a fixed point (write, read,
+// write again gives the same bytes).
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <string>
+#include <string_view>
 
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 
 namespace {
-
-std::string ReadFile(const char* path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
-
-void WriteFile(const char* path, const uint8_t* data, size_t size) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-}
-
-bool Within(float value, float lower, float upper) { return value >= lower && value <= upper; }
 
 void Check(bool condition, const char* what) {
   if (!condition) {
@@ -36,32 +18,39 @@ void Check(bool condition, const char* what) {
   }
 }
 
-}  // namespace
+bool Within(float value, const vantor::SettingRow& row) { return value >= row.lower && value <= row.upper; }
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // Each run works in a folder of its own, since the plugin reads and writes relative names;
-  // in memory where the machine has it, as every input is written, read and saved twice.
-  std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm/vantor-fuzz-XXXXXX" : "/tmp/vantor-fuzz-XXXXXX";
-  if (mkdtemp(folder.data()) == nullptr || chdir(folder.c_str()) != 0) std::abort();
-  return 0;
+// Reads text over the defaults, clamps, and writes the result to out; returns its length.
+std::size_t ReadClampWrite(std::string_view text, char* out) {
+  vantor::Settings settings;
+  vantor::ReadSettingsText(settings, text);
+  vantor::ClampSettings(settings);
+  for (const vantor::SettingRow& row : vantor::SettingRows) {
+    if (row.kind == vantor::SettingKind::Number) Check(Within(settings.*row.number, row), "a number out of bounds");
+    if (row.kind == vantor::SettingKind::Heights)
+      for (const float height : settings.*row.heights) Check(Within(height, row), "a height out of bounds");
+  }
+  return vantor::WriteSettingsText(settings, out);
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  WriteFile(vantor::SettingsFileName, data, size);
-  vantor::Settings settings;
-  vantor::LoadSettings(settings);
-  vantor::ClampSettings(settings);
-  Check(Within(settings.FOV, vantor::FovMin, vantor::FovMax), "FOV out of bounds");
-  for (const float height : settings.Height) Check(Within(height, vantor::HeightMin, vantor::HeightMax), "Height out of bounds");
-  Check(Within(settings.LookSensitivity, vantor::LookSensitivityMin, vantor::LookSensitivityMax),
-        "LookSensitivity out of bounds");
+}  // namespace
 
-  Check(vantor::SaveSettings(settings), "saving the clamped record failed");
-  const std::string first = ReadFile(vantor::SettingsFileName);
-  vantor::Settings reread;
-  vantor::LoadSettings(reread);
-  vantor::ClampSettings(reread);
-  Check(vantor::SaveSettings(reread), "saving the re-read record failed");
-  Check(ReadFile(vantor::SettingsFileName) == first, "a second save gave other bytes");
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  std::string_view rest = text;
+  while (!rest.empty()) {
+    vantor::Settings settings;
+    const std::string_view line = vantor::NextSettingsLine(rest);
+    const vantor::SettingsLine read = vantor::ReadSettingsLine(settings, line);
+    Check(read.key.size() + read.value.size() <= line.size(), "a line's key and value exceed it");
+    Check(read.numberLength <= read.value.size(), "a number longer than its value");
+  }
+
+  char first[vantor::SettingsTextCapacity];
+  char second[vantor::SettingsTextCapacity];
+  const std::size_t firstLength = ReadClampWrite(text, first);
+  const std::size_t secondLength = ReadClampWrite({first, firstLength}, second);
+  Check(std::string_view(first, firstLength) == std::string_view(second, secondLength),
+        "a second write gave other bytes");
   return 0;
 }
