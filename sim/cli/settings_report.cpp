@@ -133,7 +133,7 @@ std::string AppliedVerdict(const SettingsLine& line) {
   std::string field;
   if (line.heightIndex >= 0)
     field = "Height of vehicle class " + std::to_string(line.heightIndex);
-  else if (line.setting->kind == vantor::SettingKind::AllHeights)
+  else if (line.setting->kind == vantor::SettingKind::Heights)
     field = "Height of every vehicle class (0 to 21)";
   else
     field = std::string(line.setting->key);
@@ -151,9 +151,8 @@ std::string AppliedVerdict(const SettingsLine& line) {
 // or "Height" over any height.
 bool Overrides(const SettingsLine& later, const SettingsLine& earlier) {
   if (later.effect != Effect::Applied || earlier.effect != Effect::Applied) return false;
-  if (later.setting->kind == vantor::SettingKind::AllHeights)
-    return earlier.setting->kind == vantor::SettingKind::AllHeights || earlier.heightIndex >= 0;
-  return later.setting == earlier.setting && later.heightIndex == earlier.heightIndex;
+  if (later.setting != earlier.setting) return false;
+  return later.heightIndex < 0 || later.heightIndex == earlier.heightIndex;
 }
 
 std::string Verdict(const SettingsLine& line, std::string_view text) {
