@@ -146,7 +146,9 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
                                                             : "from " + options.settingsPath;
   if (!options.setLines.empty())
     settingsOrigin += (settingsOrigin.empty() ? "" : ", then ") + std::to_string(options.setLines.size()) + " --set lines";
-  const SettingsReport settingsReport = ReportSettings(scenario.settingsFile, settingsOrigin);
+  SettingsReport settingsReport = ReportSettings(scenario.settingsFile, settingsOrigin);
+  if (scenario.settingsFileBlocked)
+    settingsReport.gist = "Vantor.ini is a folder, as the scenario set it up: the plugin keeps its defaults";
 
   // Everything named on the command line is resolved before the run moves into its folder.
   std::error_code failure;
