@@ -726,8 +726,7 @@ TEST(SaveOrder, TheTemporaryReachesTheDiskBeforeTheRenameAndTheFolderAfterIt) {
   std::string temporary;
   std::string directory;
   for (std::string line; std::getline(calls, line);) {
-    const std::size_t call = line.find(' ') + 1;  // after the process id
-    line = line.substr(call);
+    line = line.substr(std::min(line.find_first_not_of("0123456789 "), line.size()));  // the process id off
     const std::string result = line.substr(line.rfind(' ') + 1);
     if (line.starts_with("openat(AT_FDCWD, \"Vantor.ini.tmp\", O_WRONLY|O_CREAT|O_TRUNC")) {
       temporary = result;

@@ -39,6 +39,7 @@ TEST(SettingsReport, EachKindOfLineGetsTheReadersVerdictAndAHint) {
       {"Height_0=0,55", {"applied: Height of vehicle class 0 = 0 ", "decimal comma", "write 0.55"}},
       {"Height_1 = 0.60", {"applied: Height of vehicle class 1 = 0.6"}},
       {"Height_=0.5", {"applied: Height of vehicle class 0 = 0.5"}},
+      {"Height_ 3x=0.5", {"applied: Height of vehicle class 3 = 0.5"}},
       {"Height=0.5", {"applied: Height of every vehicle class (0 to 21) = 0.5"}},
       {"Height_22=0.5", {"ignored: \"Height_22\" names no vehicle class"}},
       {"DynamicFOV=true", {"applied: DynamicFOV = off", "a word means nothing here"}},

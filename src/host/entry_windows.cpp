@@ -13,7 +13,16 @@ namespace vantor {
 
 namespace {
 
-constexpr DWORD FinalPathCapacity = 32768;  // the longest path the system accepts, in characters
+constexpr DWORD PathCapacity = 32768;  // the longest path the system accepts, in characters
+
+// The absolute form of path; path itself when it has none.
+std::string FullPath(const char* path) {
+  std::string full(PathCapacity, '\0');
+  const DWORD length = GetFullPathNameA(path, PathCapacity, full.data(), nullptr);
+  if (length == 0 || length >= PathCapacity) return path;
+  full.resize(length);
+  return full;
+}
 
 }  // namespace
 
@@ -24,10 +33,10 @@ std::string ResolveFileLinks(const char* path) {
   const HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return path;
-  std::string final(FinalPathCapacity, '\0');
-  const DWORD length = GetFinalPathNameByHandleA(file, final.data(), FinalPathCapacity, FILE_NAME_NORMALIZED);
+  std::string final(PathCapacity, '\0');
+  const DWORD length = GetFinalPathNameByHandleA(file, final.data(), PathCapacity, FILE_NAME_NORMALIZED);
   CloseHandle(file);
-  if (length == 0 || length >= FinalPathCapacity) return path;
+  if (length == 0 || length >= PathCapacity) return path;
   final.resize(length);
   return final;
 }
@@ -37,9 +46,10 @@ bool FlushFileToDisk(std::FILE* file) {
 }
 
 bool PutFileInPlace(const char* temporary, const char* target) {
-  // ReplaceFile keeps the old file's attributes and security, but needs an old file.
+  // ReplaceFile keeps the old file's attributes and security, but needs an old file; given
+  // full paths, as Wine's fails on a bare name.
   if (GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES)
-    return ReplaceFileA(target, temporary, nullptr, 0, nullptr, nullptr) != 0;
+    return ReplaceFileA(FullPath(target).c_str(), FullPath(temporary).c_str(), nullptr, 0, nullptr, nullptr) != 0;
   return MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 

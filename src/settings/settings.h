@@ -55,7 +55,7 @@ struct SettingRow {
   float upper = 0.0f;
   int32_t menuRow = 0;
   float menuStep = 0.0f;         // one Left or Right press, Number and Heights
-  const char* label = nullptr;   // the menu label's text before the value
+  std::string_view label;        // the menu label's text before the value
   int32_t labelDecimals = 0;     // Number and Heights
 };
 

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 
 namespace vantor {
 
@@ -16,28 +18,30 @@ constexpr size_t LabelBufferSize = 64;
 // limit the whole part also fits a uint64_t with room to spare.
 constexpr float FastFormatLimit = 1048576.0f;
 constexpr int32_t FastFormatMaxDecimals = 2;
+constexpr uint64_t DecimalScale[FastFormatMaxDecimals + 1] = {1, 10, 100};
 // Wide enough for any float in fixed notation with two decimals: 39 digits, sign, point.
 constexpr size_t FallbackDigitsSize = 48;
 
-// Appends text at length, keeping room for the terminating zero. Returns the new length.
+// Appends text at length (below capacity), keeping room for the terminating zero. Returns
+// the new length.
 inline size_t AppendLabelText(char* buffer, size_t capacity, size_t length, const char* text, size_t count) {
-  for (size_t i = 0; i < count && length + 1 < capacity; ++i) buffer[length++] = text[i];
+  const size_t room = capacity - 1 - length;
+  const size_t copied = count < room ? count : room;
+  std::memcpy(buffer + length, text, copied);
+  length += copied;
   buffer[length] = '\0';
   return length;
 }
 
-inline size_t AppendLabelText(char* buffer, size_t capacity, size_t length, const char* text) {
-  size_t count = 0;
-  while (text[count] != '\0') ++count;
-  return AppendLabelText(buffer, capacity, length, text, count);
+inline size_t AppendLabelText(char* buffer, size_t capacity, size_t length, std::string_view text) {
+  return AppendLabelText(buffer, capacity, length, text.data(), text.size());
 }
 
 // Writes value with the given number of decimals, as printf's "%.<decimals>f" does for the
 // float widened to double: correctly rounded, exact halves to even. Returns the length.
 inline size_t FormatFixedDigits(char* digits, size_t capacity, float value, int32_t decimals) {
   if (decimals >= 0 && decimals <= FastFormatMaxDecimals && !std::signbit(value) && value < FastFormatLimit) {
-    uint64_t scale = 1;
-    for (int32_t i = 0; i < decimals; ++i) scale *= 10;
+    const uint64_t scale = DecimalScale[decimals];
     const double scaled = static_cast<double>(value) * static_cast<double>(scale);
     uint64_t rounded = static_cast<uint64_t>(scaled);
     const double fraction = scaled - static_cast<double>(rounded);
@@ -68,7 +72,8 @@ inline size_t FormatFixedDigits(char* digits, size_t capacity, float value, int3
 }
 
 // prefix followed by value in "%.<decimals>f" form. Returns the length written.
-inline size_t FormatNumberLabel(char* buffer, size_t capacity, const char* prefix, float value, int32_t decimals) {
+inline size_t FormatNumberLabel(char* buffer, size_t capacity, std::string_view prefix, float value,
+                                int32_t decimals) {
   char digits[FallbackDigitsSize];
   const size_t digitCount = FormatFixedDigits(digits, sizeof digits, value, decimals);
   const size_t length = AppendLabelText(buffer, capacity, 0, prefix);
@@ -76,7 +81,7 @@ inline size_t FormatNumberLabel(char* buffer, size_t capacity, const char* prefi
 }
 
 // prefix followed by "ON" or "OFF".
-inline size_t FormatFlagLabel(char* buffer, size_t capacity, const char* prefix, bool flag) {
+inline size_t FormatFlagLabel(char* buffer, size_t capacity, std::string_view prefix, bool flag) {
   const size_t length = AppendLabelText(buffer, capacity, 0, prefix);
   return AppendLabelText(buffer, capacity, length, flag ? "ON" : "OFF");
 }
