@@ -216,6 +216,50 @@ std::string LocaleName(const ::testing::TestParamInfo<const char*>& info) {
 INSTANTIATE_TEST_SUITE_P(Locales, SettingsFileTest, ::testing::Values("C", CommaLocale), LocaleName);
 
 // ---------------------------------------------------------------------------------------------
+// What one line did, as ReadSettingsLine tells it, and how NextSettingsLine cuts a text.
+
+TEST(SettingsLines, EachLineTellsWhatItDidAndWithWhichRow) {
+  using Effect = vantor::SettingsLine::Effect;
+  struct Case {
+    std::string line;
+    Effect effect;
+    std::string key;
+    std::string value;
+    const char* row;  // the key of the row named; null: none
+    int32_t heightIndex;
+    std::size_t numberLength;
+  };
+  const std::vector<Case> cases = {
+      {"", Effect::Empty, "", "", nullptr, -1, 0},
+      {"[Settings]", Effect::NoEquals, "[Settings]", "", nullptr, -1, 0},
+      {"fov=90", Effect::UnknownKey, "fov", "90", nullptr, -1, 0},
+      {"FOV= 90deg", Effect::Applied, "FOV", " 90deg", "FOV", -1, 3},
+      {"ModEnabled=yes", Effect::Applied, "ModEnabled", "yes", "ModEnabled", -1, 0},
+      {"Height=0.5=1", Effect::Applied, "Height", "0.5=1", "Height", -1, 3},
+      {"Height_ 7x=0.5", Effect::Applied, "Height_ 7x", "0.5", "Height", 7, 3},
+      {"Height_22=0.5", Effect::IndexOutOfRange, "Height_22", "0.5", "Height", -1, 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Quote(c.line));
+    Settings settings;
+    const vantor::SettingsLine read = vantor::ReadSettingsLine(settings, c.line);
+    EXPECT_EQ(read.effect, c.effect);
+    EXPECT_EQ(read.key, c.key);
+    EXPECT_EQ(read.value, c.value);
+    EXPECT_EQ(read.setting == nullptr ? "" : std::string(read.setting->key), c.row == nullptr ? "" : c.row);
+    EXPECT_EQ(read.heightIndex, c.heightIndex);
+    EXPECT_EQ(read.numberLength, c.numberLength);
+  }
+}
+
+TEST(SettingsLines, LinesEndAtLfWithoutACrJustBeforeIt) {
+  std::string_view text = "a\r\nb\rc\n\nlast\r";
+  std::vector<std::string> lines;
+  while (!text.empty()) lines.emplace_back(vantor::NextSettingsLine(text));
+  EXPECT_EQ(lines, (std::vector<std::string>{"a", "b\rc", "", "last\r"}));
+}
+
+// ---------------------------------------------------------------------------------------------
 // Reading rules: one file each, read over the defaults.
 
 struct ReadCase {

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <io.h>
 
+#include <string_view>
+
 #include "host/platform.h"
 #include "host/script.h"
 
@@ -14,6 +16,7 @@ namespace vantor {
 namespace {
 
 constexpr DWORD PathCapacity = 32768;  // the longest path the system accepts, in characters
+constexpr std::string_view LongPathPrefix = "\\\\?\\";  // before a final path's drive letter
 
 // The absolute form of path; path itself when it has none.
 std::string FullPath(const char* path) {
@@ -27,9 +30,8 @@ std::string FullPath(const char* path) {
 }  // namespace
 
 std::string ResolveFileLinks(const char* path) {
-  // Only a link is resolved: a plain file keeps its own (relative) name.
-  const DWORD attributes = GetFileAttributesA(path);
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return path;
+  // The final path of an open file has every link followed, Wine's links to host files too
+  // (which carry no link attribute). A file that is no link keeps its own, relative name.
   const HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return path;
@@ -38,6 +40,8 @@ std::string ResolveFileLinks(const char* path) {
   CloseHandle(file);
   if (length == 0 || length >= PathCapacity) return path;
   final.resize(length);
+  const bool prefixed = final.starts_with(LongPathPrefix);
+  if (prefixed && lstrcmpiA(final.c_str() + LongPathPrefix.size(), FullPath(path).c_str()) == 0) return path;
   return final;
 }
 

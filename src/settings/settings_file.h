@@ -11,8 +11,6 @@
 namespace vantor {
 
 constexpr const char* SettingsFileName = "Vantor.ini";
-// A save is written first to the file's name with this added, beside the file.
-constexpr const char* TemporarySuffix = ".tmp";
 
 // What one line of the settings file did.
 struct SettingsLine {

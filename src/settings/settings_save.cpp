@@ -10,6 +10,9 @@ namespace vantor {
 
 namespace {
 
+// A save is written first to the file's name with this added, beside the file.
+constexpr const char* TemporarySuffix = ".tmp";
+
 // An existing file must be one this process may write: opened for update, which changes
 // nothing, and closed again at once. Without this a read-only file would simply be replaced.
 bool TargetWritable(const char* target) {

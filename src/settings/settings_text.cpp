@@ -2,8 +2,8 @@
 // independent of the process's locale and of the C runtime. Numbers are read as strtof reads
 // them in the C locale and written as printf "%.6g" writes them, both through std::from_chars
 // and std::to_chars, whose results the standard fixes, so every build agrees byte for byte.
-#include <charconv>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>

@@ -47,17 +47,21 @@ constexpr const char* ResetNotice = "Vantor: reset to defaults (Save to keep)";
 constexpr const char* SavedNotice = "Vantor: settings saved";
 constexpr const char* SaveFailedNotice = "Vantor: settings could not be saved";
 
-// The setting each row shows; none for the action rows.
-constexpr std::array<const SettingRow*, MenuRowCount> SettingOfRow = [] {
-  std::array<const SettingRow*, MenuRowCount> rows{};
-  for (const SettingRow& setting : SettingRows) rows[static_cast<std::size_t>(setting.menuRow)] = &setting;
+// The index in SettingRows of the setting each row shows; NoSetting for the action rows.
+// Indices rather than pointers, so that the check below is a constant under the sanitizers too.
+constexpr int32_t NoSetting = -1;
+constexpr std::array<int32_t, MenuRowCount> SettingOfRow = [] {
+  std::array<int32_t, MenuRowCount> rows{};
+  rows.fill(NoSetting);
+  for (std::size_t i = 0; i < std::size(SettingRows); ++i)
+    rows[static_cast<std::size_t>(SettingRows[i].menuRow)] = static_cast<int32_t>(i);
   return rows;
 }();
 
 constexpr bool EveryRowHasOneUse() {
   int32_t settingRows = 0;
   for (int32_t row = 0; row < MenuRowCount; ++row) {
-    if (SettingOfRow[static_cast<std::size_t>(row)] == nullptr) continue;
+    if (SettingOfRow[static_cast<std::size_t>(row)] == NoSetting) continue;
     if (row == ResetRow || row == SaveRow) return false;
     ++settingRows;
   }
@@ -107,6 +111,11 @@ constexpr TextStyle MenuFooterStyle{FontStandard, 0.24f, {170, 170, 170, 220}, f
 
 // --- Acting on the keys -----------------------------------------------------------------------
 
+const SettingRow* RowSetting(int32_t row) {
+  const int32_t index = SettingOfRow[static_cast<std::size_t>(row)];
+  return index == NoSetting ? nullptr : &SettingRows[index];
+}
+
 bool PressEdge(bool down, bool& wasDown) {
   const bool pressed = down && !wasDown;
   wasDown = down;
@@ -122,7 +131,7 @@ int32_t HeightIndex(int32_t classIndex) {
 
 // Left and Right: flags flip either way; numbers step by direction and clamp.
 void AdjustRow(Settings& settings, int32_t row, int32_t classIndex, float direction) {
-  const SettingRow* setting = SettingOfRow[static_cast<std::size_t>(row)];
+  const SettingRow* setting = RowSetting(row);
   if (setting == nullptr) return;
   switch (setting->kind) {
     case SettingKind::Flag: settings.*setting->flag = !(settings.*setting->flag); break;
@@ -182,7 +191,7 @@ void DrawMenuRow(int32_t row, const char* label, bool selected) {
   char label[LabelBufferSize];
   for (int32_t row = 0; row < MenuRowCount; ++row) {
     const char* text = label;
-    const SettingRow* setting = SettingOfRow[static_cast<std::size_t>(row)];
+    const SettingRow* setting = RowSetting(row);
     if (setting == nullptr) {
       text = row == ResetRow ? ResetLabel : SaveLabel;
     } else if (setting->kind == SettingKind::Flag) {
