@@ -145,7 +145,8 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
   std::string settingsOrigin = options.settingsPath.empty() ? (scenario.settingsFile ? "from the scenario" : "")
                                                             : "from " + options.settingsPath;
   if (!options.setLines.empty())
-    settingsOrigin += (settingsOrigin.empty() ? "" : ", then ") + std::to_string(options.setLines.size()) + " --set lines";
+    settingsOrigin += (settingsOrigin.empty() ? "" : ", then ") + std::to_string(options.setLines.size()) +
+                      (options.setLines.size() == 1 ? " --set line" : " --set lines");
   SettingsReport settingsReport = ReportSettings(scenario.settingsFile, settingsOrigin);
   if (scenario.settingsFileBlocked)
     settingsReport.gist = "Vantor.ini is a folder, as the scenario set it up: the plugin keeps its defaults";
