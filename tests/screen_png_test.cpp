@@ -91,8 +91,8 @@ TEST_F(ScreenPngTest, RectanglesArePlacedByCentreAndBlendedInIssueOrder) {
 
 TEST_F(ScreenPngTest, TextStartsAtItsTopLeftCornerInItsColourWithShadowAndEdge) {
   sim::Screen screen;
-  Add(screen, Line("HHHH", 0.25f, 0.25f, 3.0f, {0, 255, 0, 255}));
-  sim::DrawnText outlined = Line("HHHH", 0.25f, 0.6f, 3.0f, {255, 255, 255, 255});
+  Add(screen, Line("HHHH", 0.25f, 0.25f, 1.5f, {0, 255, 0, 255}));
+  sim::DrawnText outlined = Line("HHHH", 0.25f, 0.6f, 1.5f, {255, 255, 255, 255});
   outlined.style.dropShadow = true;
   outlined.style.dropShadowArgs = {0, 0, 0, 0, 255};
   outlined.style.edge = true;
@@ -104,10 +104,10 @@ TEST_F(ScreenPngTest, TextStartsAtItsTopLeftCornerInItsColourWithShadowAndEdge) 
   const Picture picture(PathOf("text.png"));
   ASSERT_TRUE(picture.Loaded());
 
-  // Line height at size 3: 3 * 0.035 of the screen height.
+  // The text cell at size 1.5: 1.5 * 0.08 of the screen height.
   const int left = Width / 4;
   const int firstTop = Height / 4;
-  const int firstBottom = firstTop + static_cast<int>(3 * sim::TextLineAtSizeOne * Height) + 1;
+  const int firstBottom = firstTop + static_cast<int>(1.5 * sim::TextCellAtSizeOne * Height) + 1;
   const int secondTop = static_cast<int>(0.6 * Height);
   const Pixel background = picture.At(2, 2);
   int green = 0, white = 0, black = 0, blackNearPlain = 0, stray = 0;
@@ -159,13 +159,54 @@ TEST_F(MenuTest, PicturesOfTheMenuOnRowsZeroAndFour) {
   SelectRow(4);
   const int32_t frame = Tap(KeyEnter);  // the reset notice, for the feed corner
   RunFrames(1);
-  ASSERT_TRUE(sim::WriteScreenPng(world().screen, sim::NotificationsOfFrame(world(), frame),
+  ASSERT_TRUE(sim::WriteScreenPng(world().screen, sim::NotificationsShown(world(), frame, FrameTimeMs),
                                   (pictures / "menu_row4.png").string()));
   const Picture picture((pictures / "menu_row4.png").string());
   ASSERT_TRUE(picture.Loaded());
   // The amber bar behind row 4 at x 0.22, y 0.486 of 1920x1080; the panel grey on row 3.
   EXPECT_TRUE(Near(picture.At(static_cast<int>(0.35 * 1920), static_cast<int>(0.4925 * 1080)), {255, 185, 60}, 30));
   EXPECT_FALSE(Near(picture.At(static_cast<int>(0.35 * 1920), static_cast<int>(0.4605 * 1080)), {255, 185, 60}, 60));
+}
+
+// The ink of the dark text inside a bar of the picture: its topmost and lowest rows.
+struct Ink {
+  int top = -1, bottom = -1;
+  double Centre() const { return (top + bottom) / 2.0; }
+};
+
+Ink DarkInk(const Picture& picture, int left, int right, int top, int bottom) {
+  Ink ink;
+  for (int y = top; y <= bottom; ++y)
+    for (int x = left; x <= right; ++x)
+      if (picture.At(x, y).red < 100) {
+        if (ink.top < 0) ink.top = y;
+        ink.bottom = y;
+      }
+  return ink;
+}
+
+// Labels are placed by their top; at the game's text size they come out centred in their bars.
+TEST_F(MenuTest, LabelsSitCentredInTheirBarsAt1080Lines) {
+  LoadAndOpen();
+  SelectRow(1);  // "FOV: 80.0" in dark ink on the amber bar, no descenders
+  const std::string path = (PicturesFolder() / "menu_row1.png").string();
+  ASSERT_TRUE(sim::WriteScreenPng(world().screen, path));
+  const Picture picture(path);
+  ASSERT_TRUE(picture.Loaded());
+  constexpr int W = 1920, H = 1080;
+  constexpr double RowCentre = 0.39, RowHalf = 0.016, TitleCentre = 0.321, TitleHalf = 0.021;
+  constexpr double CentringPixels = 3.0;
+  const Ink row = DarkInk(picture, static_cast<int>(0.06 * W), static_cast<int>(0.38 * W),
+                          static_cast<int>((RowCentre - RowHalf) * H) + 1, static_cast<int>((RowCentre + RowHalf) * H) - 1);
+  ASSERT_GE(row.top, 0) << "the selected label has dark ink";
+  EXPECT_NEAR(row.Centre(), RowCentre * H, CentringPixels);
+  // Capitals at size 0.34 stand about 18 pixels: the text is as big as the game's, not half of it.
+  EXPECT_GE(row.bottom - row.top, 15);
+  EXPECT_LE(row.bottom - row.top, 22);
+  const Ink title = DarkInk(picture, static_cast<int>(0.06 * W), static_cast<int>(0.38 * W),
+                            static_cast<int>((TitleCentre - TitleHalf) * H) + 1, static_cast<int>((TitleCentre + TitleHalf) * H) - 1);
+  ASSERT_GE(title.top, 0);
+  EXPECT_NEAR(title.Centre(), TitleCentre * H, CentringPixels);
 }
 
 TEST_F(MenuTest, PictureOfTheHoldPrompt) {

@@ -2,13 +2,20 @@
 // offsets the CSV derives, and a plot that gnuplot draws even when first person never came.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <fstream>
 #include <sstream>
 
 #include "sim/cli/camera_log.h"
+#include "sim/cli/contact_sheet.h"
 #include "sim/cli/plot.h"
 #include "sim/cli/story.h"
+#include "sim/linux/play.h"
+#include "sim/render/frame.h"
+#include "sim/scenario/scenario_file.h"
 
 namespace {
 
@@ -173,6 +180,106 @@ TEST_F(SimFolder, LongRunsArePlottedOnAtMostTheRowLimit) {
   const auto rows = std::count(data.begin(), data.end(), '\n') - 1;
   EXPECT_LE(static_cast<size_t>(rows), sim::PlotRowsMax + 1);
   EXPECT_NE(data.find("\n" + std::to_string(samples.size() - 1) + ".000 "), std::string::npos) << "the last frame is kept";
+}
+
+// A frame of first person through the real plugin, with the menu open, drawn small.
+struct Shot {
+  sim::ScreenPicture picture{480, 270, {}};
+  sim::Screen screen;
+};
+
+Shot FirstPersonWithMenu(const std::string& settings) {
+  sim::Scenario scenario;
+  std::string error;
+  EXPECT_TRUE(sim::ParseScenario("frames = 80\nsettings_file = \"" + settings + "\"\nevents = [\n"
+                                 "  { at = 0, do = \"enter\", vehicle = \"car\" },\n"
+                                 "  { at = 70, do = \"press\", key = \"F6\" },\n]\n"
+                                 "[[vehicle]]\nname = \"car\"\nclass = 1\n",
+                                 "shot.toml", scenario, error))
+      << error;
+  Shot shot;
+  const std::vector<sim::Road> roads = sim::PlanRoads(scenario);
+  auto host = std::make_unique<sim::LinuxHost>();
+  sim::PlayScenario(*host, scenario, sim::DefaultPluginPath(), [&](const sim::World& world, int32_t frame) {
+    if (frame != scenario.frames - 1) return;
+    EXPECT_TRUE(sim::ScriptedCameraShown(world));
+    EXPECT_TRUE(sim::RenderFrame(world, roads, {}, shot.picture));
+    shot.screen = world.screen;
+  });
+  return shot;
+}
+
+bool Paintwork(uint32_t rgb) { return (rgb >> 16 & 0xFF) > 110 && (rgb >> 8 & 0xFF) < 60 && (rgb & 0xFF) < 60; }
+
+struct Difference {
+  int changed = 0;  // pixels outside the menu that differ
+  bool menuAlike = true;  // the menu's rectangles and text places are the same
+  bool titleAlike = true;  // its opaque title bar looks the same
+};
+
+Difference Compare(const Shot& a, const Shot& b) {
+  Difference difference;
+  const sim::ScreenPicture& p = a.picture;
+  for (int y = 0; y < p.height; ++y)
+    for (int x = 0; x < p.width; ++x) {
+      const bool inMenu = x >= 0.049 * p.width && x <= 0.399 * p.width && y >= 0.299 * p.height && y <= 0.761 * p.height;
+      const bool inTitle = x >= 0.06 * p.width && x <= 0.38 * p.width && y >= 0.305 * p.height && y <= 0.337 * p.height;
+      if (!inMenu && p.At(x, y) != b.picture.At(x, y)) ++difference.changed;
+      if (inTitle && p.At(x, y) != b.picture.At(x, y)) difference.titleAlike = false;
+    }
+  difference.menuAlike = a.screen.rects.size() == b.screen.rects.size() && a.screen.texts.size() == b.screen.texts.size();
+  for (size_t i = 0; difference.menuAlike && i < a.screen.rects.size(); ++i)
+    difference.menuAlike = std::memcmp(&a.screen.rects[i], &b.screen.rects[i], sizeof(sim::DrawnRect)) == 0;
+  for (size_t i = 0; difference.menuAlike && i < a.screen.texts.size(); ++i)
+    difference.menuAlike = a.screen.texts[i].x == b.screen.texts[i].x && a.screen.texts[i].y == b.screen.texts[i].y;
+  return difference;
+}
+
+int BonnetPixels(const Shot& shot) {
+  return static_cast<int>(std::count_if(shot.picture.pixels.begin(), shot.picture.pixels.end(), Paintwork));
+}
+
+TEST_F(SimFolder, HeightAndFieldOfViewChangeTheFirstPersonViewButNotTheMenuOverIt) {
+  const Shot low = FirstPersonWithMenu("Height_1=0.4\\r\\nFOV=70\\r\\n");
+  const Shot high = FirstPersonWithMenu("Height_1=1.0\\r\\nFOV=70\\r\\n");
+  const Shot wide = FirstPersonWithMenu("Height_1=0.4\\r\\nFOV=105\\r\\n");
+  const int outside = 480 * 270 * 3 / 4;  // about the pixels outside the menu
+  for (const Shot* other : {&high, &wide}) {
+    const Difference difference = Compare(low, *other);
+    EXPECT_GT(difference.changed, outside / 20) << "the view changes visibly";
+    EXPECT_TRUE(difference.menuAlike);
+    EXPECT_TRUE(difference.titleAlike);
+  }
+  // Kept for a reader beside the other pictures of the build.
+  std::filesystem::create_directories(VANTOR_PICTURES_DIR);
+  for (const auto& [shot, name] : {std::pair{&low, "height_0.4.png"}, {&high, "height_1.0.png"}, {&wide, "fov_105.png"}})
+    sim::WritePicturePng(shot->picture, std::string(VANTOR_PICTURES_DIR) + "/first_person_" + name);
+  // Sitting low, the dashboard hides the bonnet; sitting high, the bonnet shows.
+  EXPECT_LT(BonnetPixels(low), 20);
+  EXPECT_GT(BonnetPixels(high), 2000);
+}
+
+// Pictures go on the sheet in rows of four, each over its label.
+TEST_F(SimFolder, ContactSheetLaysThePicturesOutInRowsOfFour) {
+  sim::ContactSheet sheet;
+  constexpr uint32_t Colours[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0x00FFFF};
+  for (const uint32_t colour : Colours) {
+    sim::ScreenPicture picture{960, 540, std::vector<uint32_t>(960 * 540, colour)};
+    sim::AddToSheet(sheet, picture, "frame", "a caption, long enough to be broken after one of its commas");
+  }
+  ASSERT_TRUE(sim::WriteContactSheet(sheet, "five", "sheet.png"));
+  sim::ScreenPicture read;
+  ASSERT_TRUE(sim::ReadScreenPng("sheet.png", read));
+  EXPECT_EQ(read.width, 16 + 4 * (sim::ThumbnailWidth + 16));
+  const int thumbnailHeight = sim::ThumbnailWidth * 540 / 960;
+  EXPECT_GT(read.height, 2 * thumbnailHeight);
+  const auto middleOf = [&](int index) {
+    const int column = index % 4, row = index / 4;
+    const int cellHeight = (read.height - 44) / 2;
+    return read.At(16 + column * (sim::ThumbnailWidth + 16) + sim::ThumbnailWidth / 2, 44 + row * cellHeight + thumbnailHeight / 2);
+  };
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(middleOf(i), Colours[i]) << "picture " << i;
+  EXPECT_FALSE(sim::WriteContactSheet(sim::ContactSheet{}, "none", "empty.png"));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "sim/cli/compare.h"
 #include "sim/cli/picture.h"
 #include "sim/cli/run.h"
+#include "sim/cli/video.h"
 #include "sim/linux/host.h"
 
 namespace {
@@ -62,6 +63,19 @@ int main(int argc, char** argv) {
       ->expected(1)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 
+  std::string videoSize = std::to_string(sim::DefaultVideoWidth) + "x" + std::to_string(sim::DefaultVideoHeight);
+  app.add_option("--video", options.videoPath,
+                 "Also a video of the drive (MP4 made by ffmpeg); a relative path is in the output folder");
+  app.add_option("--video-size", videoSize, "Video size in pixels, WIDTHxHEIGHT, both even")
+      ->check([](const std::string& text) {
+        int width = 0, height = 0;
+        return sim::ParseVideoSize(text, width, height) ? std::string() : "expected WIDTHxHEIGHT, even, 16 to 4096";
+      })
+      ->capture_default_str();
+  app.add_option("--from", options.videoFrom, "First frame of the video")->check(CLI::NonNegativeNumber);
+  app.add_option("--to", options.videoTo, "Last frame of the video (default: the scenario's last)")
+      ->check(CLI::NonNegativeNumber);
+
   sim::CompareOptions compare;
   compare.outFolder = DefaultOutFolder(CompareFolderName);
   CLI::App* compareCommand = app.add_subcommand(
@@ -79,6 +93,7 @@ int main(int argc, char** argv) {
     return sim::ExitUsage;
   }
   if (*compareCommand) return sim::RunCompare(compare, std::cout, std::cerr);
+  sim::ParseVideoSize(videoSize, options.videoWidth, options.videoHeight);
 
   options.plot = !noPlot;
   options.showProgress = isatty(STDOUT_FILENO) != 0;

@@ -1,11 +1,12 @@
 #include "sim/cli/picture.h"
 
-#include "sim/render/screen_png.h"
+#include "sim/render/frame.h"
 
 namespace sim {
 
-bool TakePicture(const World& world, int32_t frame, const std::string& path, int width, int height) {
-  return WriteScreenPng(world.screen, NotificationsOfFrame(world, frame), path, width, height);
+bool DrawFrame(const World& world, const std::vector<Road>& roads, int32_t frame, int32_t frameTimeMs,
+               ScreenPicture& picture) {
+  return RenderFrame(world, roads, NotificationsShown(world, frame, frameTimeMs), picture);
 }
 
 }  // namespace sim

@@ -1,10 +1,13 @@
-// The one place the command turns a frame's screen output into a picture.
+// The one place the command turns a frame into a picture: the view with the screen output over it.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "sim/core/world.h"
+#include "sim/render/road.h"
+#include "sim/render/screen_png.h"
 
 namespace sim {
 
@@ -12,8 +15,9 @@ namespace sim {
 constexpr int DefaultPictureWidth = 1920;
 constexpr int DefaultPictureHeight = 1080;
 
-// A PNG of what `frame` put on screen, with the notifications posted on it. False when it
-// could not be written.
-bool TakePicture(const World& world, int32_t frame, const std::string& path, int width, int height);
+// Draws `frame` as the game shows it, with the feed as it stands then, into `picture` at its
+// width and height. False when it cannot be drawn.
+bool DrawFrame(const World& world, const std::vector<Road>& roads, int32_t frame, int32_t frameTimeMs,
+               ScreenPicture& picture);
 
 }  // namespace sim

@@ -9,13 +9,16 @@
 
 #include "sim/cli/builtin_drive.h"
 #include "sim/cli/camera_log.h"
+#include "sim/cli/contact_sheet.h"
 #include "sim/cli/out_folder.h"
 #include "sim/cli/picture.h"
 #include "sim/cli/plot.h"
 #include "sim/cli/settings_report.h"
 #include "sim/cli/story.h"
 #include "sim/cli/trace_file.h"
+#include "sim/cli/video.h"
 #include "sim/linux/play.h"
+#include "sim/render/frame.h"
 #include "sim/scenario/scenario_file.h"
 
 namespace sim {
@@ -65,6 +68,12 @@ std::string PictureName(int32_t frame) {
   return name;
 }
 
+std::string FormatSeconds(double seconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f s", seconds);
+  return text;
+}
+
 std::vector<char> PictureFrames(const Scenario& scenario, int32_t framesPerPicture) {
   std::vector<char> wanted(static_cast<size_t>(scenario.frames), 0);
   for (const ScenarioEvent& event : scenario.events)
@@ -84,6 +93,26 @@ std::string SettingsFileStory(const Scenario& scenario) {
   if (scenario.settingsFile && after == *scenario.settingsFile) return "unchanged from the start";
   return std::string(scenario.settingsFile ? "rewritten" : "written") + " by the run, " + std::to_string(lines) +
          " lines";
+}
+
+std::string VideoStory(VideoOutcome outcome, const VideoRun& video, const std::string& path, int32_t from, int32_t to,
+                       int32_t frameTimeMs) {
+  char line[256];
+  switch (outcome) {
+    case VideoOutcome::Written:
+      std::snprintf(line, sizeof line, "%s: frames %d to %d, %d x %d, %g frames a second (ffmpeg's messages in %s)",
+                    path.c_str(), from, to, video.picture.width, video.picture.height, VideoFrameRate(frameTimeMs),
+                    VideoLogFile);
+      break;
+    case VideoOutcome::NoFfmpeg:
+      std::snprintf(line, sizeof line, "%s: skipped, ffmpeg is missing (install ffmpeg)", path.c_str());
+      break;
+    case VideoOutcome::Failed:
+      std::snprintf(line, sizeof line, "%s: %s", path.c_str(),
+                    from > to ? "no frames between --from and --to" : "ffmpeg failed, see video.log");
+      break;
+  }
+  return line;
 }
 
 void WriteOutputs(const LinuxHost& host, const Scenario& scenario, const std::vector<CameraSample>& samples,
@@ -181,6 +210,19 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
 
   const std::string title = scenario.name.empty() ? (builtin ? "drive" : scenarioPath.stem().string()) : scenario.name;
   const std::vector<char> pictureFrames = PictureFrames(scenario, options.framesPerPicture);
+  // The view stands on the roads, worked out beforehand, and only when something is drawn.
+  const bool wantsVideo = !options.videoPath.empty();
+  const bool drawsView = wantsVideo || std::find(pictureFrames.begin(), pictureFrames.end(), 1) != pictureFrames.end();
+  const std::vector<Road> roads = drawsView ? PlanRoads(scenario) : std::vector<Road>{};
+  ScreenPicture picture{options.pictureWidth, options.pictureHeight, {}};
+  ContactSheet sheet;
+  const int32_t videoFrom = std::max(0, options.videoFrom), videoTo = std::min(options.videoTo, scenario.frames - 1);
+  const int32_t videoProgressStep = std::max(1, (videoTo - videoFrom) / ProgressSteps / 10);
+  const std::string videoPath = wantsVideo ? fs::absolute(folder / options.videoPath, failure).string() : "";
+  VideoRun video;
+  VideoOutcome videoOutcome = VideoOutcome::Failed;
+  if (wantsVideo && videoFrom <= videoTo)
+    videoOutcome = StartVideo(video, videoPath, options.videoWidth, options.videoHeight, scenario.frameTimeMs);
   std::vector<CameraSample> samples;
   samples.reserve(static_cast<size_t>(scenario.frames));
   RunStory story;
@@ -195,15 +237,25 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
     NoteFrame(story, world, host->hook.trace, frame);
     if (pictureFrames[static_cast<size_t>(frame)] != 0) {
       ++picturesWanted;
-      if (TakePicture(world, frame, PictureName(frame), options.pictureWidth, options.pictureHeight))
+      if (DrawFrame(world, roads, frame, scenario.frameTimeMs, picture) && WritePicturePng(picture, PictureName(frame))) {
         ++picturesWritten;
-      else
+        AddToSheet(sheet, picture, "frame " + std::to_string(frame) + ", " + FormatSeconds(samples.back().timeSeconds),
+                   DescribeFrame(world, samples.back(), scenario.frameTimeMs));
+      } else {
         ++picturesFailed;
+      }
     }
-    if (showProgress && frame % progressStep == 0) out << "\rplaying frame " << frame << " of " << scenario.frames << std::flush;
+    if (video.pipe >= 0 && frame >= videoFrom && frame <= videoTo) {
+      AddVideoFrame(video, world, roads, frame, scenario.frameTimeMs);
+      if (options.showProgress && ((frame - videoFrom) % videoProgressStep == 0 || frame == videoTo))
+        ShowProgress(out, "video", frame - videoFrom + 1, videoTo - videoFrom + 1);
+    } else if (showProgress && frame % progressStep == 0) {
+      out << "\rplaying frame " << frame << " of " << scenario.frames << std::flush;
+    }
   });
   const double playSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  if (showProgress) out << "\r" << std::string(40, ' ') << "\r";
+  if (showProgress || (options.showProgress && wantsVideo)) out << "\r" << std::string(80, ' ') << "\r";
+  if (video.child >= 0) videoOutcome = FinishVideo(video);
 
   WriteOutputs(*host, scenario, samples, options, title, outcome);
   if (picturesWanted == 0)
@@ -214,6 +266,16 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
   else
     outcome.Wrote(std::string(PictureFolder) + "/: " + std::to_string(picturesWritten) + " pictures, " +
                   PicturePrefix + "NNNNNN.png");
+  if (picturesWritten > 0) {
+    if (WriteContactSheet(sheet, title + ": " + std::to_string(picturesWritten) + " pictures", ContactSheetFile))
+      outcome.Wrote(std::string(ContactSheetFile) + ": the pictures on one sheet");
+    else
+      outcome.Missed(std::string(ContactSheetFile) + ": cannot be written");
+  }
+  if (wantsVideo) {
+    const std::string told = VideoStory(videoOutcome, video, options.videoPath, videoFrom, videoTo, scenario.frameTimeMs);
+    videoOutcome == VideoOutcome::Failed ? outcome.Missed(told) : outcome.Wrote(told);
+  }
 
   const World& world = host->hook.world;
   std::string summary = "Vantor simulator: " + title + ", " + std::to_string(scenario.frames) + " frames of " +

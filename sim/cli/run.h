@@ -19,6 +19,11 @@ struct SimOptions {
   int pictureWidth = 0;
   int pictureHeight = 0;
   bool plot = true;
+  std::string videoPath;         // empty: no video; relative: in the output folder
+  int videoWidth = 0;
+  int videoHeight = 0;
+  int32_t videoFrom = 0;         // the first and last frames of the video
+  int32_t videoTo = INT32_MAX;
   bool showProgress = false;     // a line counting frames, for a terminal
 };
 

@@ -1,6 +1,7 @@
 #include "sim/core/world.h"
 
 #include <cmath>
+#include <iterator>
 
 namespace sim {
 
@@ -8,16 +9,33 @@ namespace {
 
 constexpr double DegreesToRadians = 3.14159265358979323846 / 180.0;
 
-struct Matrix3 {
-  double m[3][3];
+// The game's own camera. Behind the vehicle it sits farther out and higher in each view mode
+// (0 nearest); a mode without a placement of its own uses the middle one.
+struct FollowPlacement {
+  float distance;  // metres behind the vehicle's position
+  float height;    // metres above it
 };
+constexpr FollowPlacement FollowPlacements[] = {{4.5f, 1.9f}, {6.0f, 2.3f}, {8.5f, 3.0f}};
+constexpr int32_t MiddleViewMode = 1;
+constexpr Vec3 FollowTarget{0.0f, 3.0f, 1.0f};     // where it looks, ahead of the vehicle
+constexpr Vec3 ShoulderOffset{0.5f, -2.4f, 1.7f};  // on foot: right of and behind the player
+constexpr Vec3 ShoulderTarget{0.0f, 4.0f, 1.4f};   // where it looks, ahead of the player
+constexpr float GameCameraFov = 50.0f;
+constexpr float GameCameraNearClip = 0.1f;
 
-// Rz(yaw) * Rx(pitch) * Ry(roll).
-Matrix3 RotationOf(const Vec3& rotation) {
+float WrapDegrees(double degrees) {
+  double wrapped = std::fmod(degrees + 180.0, 360.0);
+  if (wrapped < 0.0) wrapped += 360.0;
+  return static_cast<float>(wrapped - 180.0);
+}
+
+}  // namespace
+
+Rotation RotationOf(const Vec3& rotation) {
   const double cp = std::cos(rotation.x * DegreesToRadians), sp = std::sin(rotation.x * DegreesToRadians);
   const double cr = std::cos(rotation.y * DegreesToRadians), sr = std::sin(rotation.y * DegreesToRadians);
   const double cy = std::cos(rotation.z * DegreesToRadians), sy = std::sin(rotation.z * DegreesToRadians);
-  Matrix3 r;
+  Rotation r;
   r.m[0][0] = cy * cr - sy * sp * sr;
   r.m[0][1] = -sy * cp;
   r.m[0][2] = cy * sr + sy * sp * cr;
@@ -29,14 +47,6 @@ Matrix3 RotationOf(const Vec3& rotation) {
   r.m[2][2] = cp * cr;
   return r;
 }
-
-float WrapDegrees(double degrees) {
-  double wrapped = std::fmod(degrees + 180.0, 360.0);
-  if (wrapped < 0.0) wrapped += 360.0;
-  return static_cast<float>(wrapped - 180.0);
-}
-
-}  // namespace
 
 Vehicle* FindVehicle(World& world, int32_t handle) {
   for (Vehicle& vehicle : world.vehicles)
@@ -89,17 +99,60 @@ Vec3 PlayerPosition(const World& world) {
   return world.player.position;
 }
 
-Vec3 LocalToWorld(const Vehicle& vehicle, Vec3 local) {
-  const Matrix3 r = RotationOf(vehicle.rotation);
+Vec3 LocalToWorld(const Vehicle& vehicle, Vec3 local) { return LocalToWorld(vehicle.position, vehicle.rotation, local); }
+
+Vec3 LocalToWorld(Vec3 position, Vec3 rotation, Vec3 local) {
+  const Rotation r = RotationOf(rotation);
   const double p[3] = {local.x, local.y, local.z};
   double out[3];
   for (int row = 0; row < 3; ++row) out[row] = r.m[row][0] * p[0] + r.m[row][1] * p[1] + r.m[row][2] * p[2];
-  return {static_cast<float>(vehicle.position.x + out[0]), static_cast<float>(vehicle.position.y + out[1]),
-          static_cast<float>(vehicle.position.z + out[2])};
+  return {static_cast<float>(position.x + out[0]), static_cast<float>(position.y + out[1]),
+          static_cast<float>(position.z + out[2])};
+}
+
+namespace {
+
+const Vehicle* VehicleOf(const World& world, int32_t handle) {
+  for (const Vehicle& vehicle : world.vehicles)
+    if (vehicle.handle == handle && vehicle.exists) return &vehicle;
+  return nullptr;
+}
+
+// A camera level with the ground at `base`, turned to `yaw`, at `offset` in that frame and
+// looking at `target` in it.
+CameraView CameraLookingAt(Vec3 base, float yaw, Vec3 offset, Vec3 target) {
+  const double pitch = std::atan2(target.z - offset.z, target.y - offset.y) / DegreesToRadians;
+  return {LocalToWorld(base, {0.0f, 0.0f, yaw}, offset), {static_cast<float>(pitch), 0.0f, yaw}, GameCameraFov, GameCameraNearClip};
+}
+
+}  // namespace
+
+CameraView GameCameraView(const World& world) {
+  if (const Vehicle* vehicle = VehicleOf(world, world.player.vehicle)) {
+    const int32_t mode = world.vehicleCameraViewMode;
+    const bool placed = mode >= 0 && mode < static_cast<int32_t>(std::size(FollowPlacements));
+    const FollowPlacement& placement = FollowPlacements[placed ? mode : MiddleViewMode];
+    return CameraLookingAt(vehicle->position, vehicle->rotation.z, {0.0f, -placement.distance, placement.height},
+                           FollowTarget);
+  }
+  return CameraLookingAt(world.player.position, PlayerFacing(world), ShoulderOffset, ShoulderTarget);
+}
+
+float PlayerFacing(const World& world) {
+  const Vehicle* last = VehicleOf(world, world.player.lastVehicle);
+  if (last == nullptr) return 0.0f;
+  const double dx = last->position.x - world.player.position.x, dy = last->position.y - world.player.position.y;
+  // Yaw 0 looks along +y and positive yaw turns left, towards -x.
+  return dx * dx + dy * dy > 0.0 ? static_cast<float>(std::atan2(-dx, dy) / DegreesToRadians) : last->rotation.z;
+}
+
+CameraView RenderedView(const World& world) {
+  if (!ScriptedCameraShown(world)) return GameCameraView(world);
+  return {world.camera.position, world.camera.rotation, world.camera.fov, world.camera.nearClip};
 }
 
 Vec3 WorldToLocal(const Vehicle& vehicle, Vec3 world) {
-  const Matrix3 r = RotationOf(vehicle.rotation);
+  const Rotation r = RotationOf(vehicle.rotation);
   const double d[3] = {static_cast<double>(world.x) - vehicle.position.x,
                        static_cast<double>(world.y) - vehicle.position.y,
                        static_cast<double>(world.z) - vehicle.position.z};

@@ -154,6 +154,38 @@ Vec3 PlayerPosition(const World& world);
 // yaw turning left (counter-clockwise seen from above). The two are exact inverses.
 Vec3 LocalToWorld(const Vehicle& vehicle, Vec3 local);
 Vec3 WorldToLocal(const Vehicle& vehicle, Vec3 world);
+// The same for any frame at `position` turned by `rotation`.
+Vec3 LocalToWorld(Vec3 position, Vec3 rotation, Vec3 local);
+
+// Rz(yaw) * Rx(pitch) * Ry(roll) of a rotation (pitch in x, roll in y, yaw in z, degrees): its
+// columns are the frame's right, forward and up axes in world coordinates.
+struct Rotation {
+  double m[3][3];
+};
+Rotation RotationOf(const Vec3& rotation);
+
+// A camera as the game renders through it. It looks along its local y axis with x to the
+// right and z up, turned by its rotation with order 2 as above; the field of view is vertical.
+struct CameraView {
+  Vec3 position;
+  Vec3 rotation;  // pitch, roll, yaw in degrees
+  float fov = 0.0f;
+  float nearClip = 0.0f;
+};
+
+// The game's own camera, placed as the game places it: behind and above the player's vehicle,
+// farther out in the higher view modes, looking along the vehicle's heading; on foot, over the
+// player's right shoulder, the player facing the vehicle last used. Vehicles and the player
+// stand with their position on the ground.
+CameraView GameCameraView(const World& world);
+
+// The way the player faces on foot, as a yaw in degrees: towards the vehicle last used; with
+// none, or standing on its spot, that vehicle's heading, else 0.
+float PlayerFacing(const World& world);
+
+// The camera the game renders through on this frame: the scripted camera while it is shown,
+// otherwise the game's own.
+CameraView RenderedView(const World& world);
 
 // Starts a frame: clears the screen output and text style of the last one, and faults a text
 // or feed post the last frame left open.

@@ -1,7 +1,6 @@
 #include "sim/render/screen_png.h"
 
-#include <cairo.h>
-
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +18,7 @@ constexpr Rgba Background{0.42, 0.45, 0.48, 1.0};
 constexpr double ChannelMax = 255.0;
 
 constexpr int32_t TitleFont = 7;
+constexpr double MetricsFontSize = 256.0;
 constexpr const char* StandardFamily = "DejaVu Sans";
 constexpr const char* TitleFamily = "DejaVu Sans Condensed";
 
@@ -70,12 +70,13 @@ void SelectFont(cairo_t* cr, int32_t font, double size, int height) {
   } else {
     cairo_select_font_face(cr, StandardFamily, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
   }
-  // Set a unit size first to learn the family's line height, then scale to the wanted line.
-  cairo_set_font_size(cr, 1.0);
-  cairo_font_extents_t unit;
-  cairo_font_extents(cr, &unit);
-  const double line = unit.ascent + unit.descent;
-  cairo_set_font_size(cr, size * TextLineAtSizeOne * height / (line > 0.0 ? line : 1.0));
+  // Learn the family's line height at a large size, then scale to the wanted cell: at a size
+  // of a pixel or so the hinted metrics round to whole pixels and the text comes out far too small.
+  cairo_set_font_size(cr, MetricsFontSize);
+  cairo_font_extents_t measured;
+  cairo_font_extents(cr, &measured);
+  const double line = (measured.ascent + measured.descent) / MetricsFontSize;
+  cairo_set_font_size(cr, size * TextCellAtSizeOne * height / (line > 0.0 ? line : 1.0));
 }
 
 // Places the current point on the baseline of a line whose top is at (left, top) and returns the text path.
@@ -135,8 +136,11 @@ void DrawFeed(cairo_t* cr, const std::vector<std::string>& notifications, int wi
     const double padding = FeedPadding * height;
     const double boxHeight = extents.ascent + extents.descent + 2.0 * padding;
     const double top = bottom - boxHeight;
+    cairo_text_extents_t ink;
+    cairo_text_extents(cr, text.c_str(), &ink);
+    const double boxWidth = std::max(FeedWidth * width, ink.x_advance + 2.0 * padding);
     cairo_new_path(cr);
-    cairo_rectangle(cr, FeedLeft * width, top, FeedWidth * width, boxHeight);
+    cairo_rectangle(cr, FeedLeft * width, top, boxWidth, boxHeight);
     SetSource(cr, FeedBox);
     cairo_fill(cr);
     TextPath(cr, text, FeedLeft * width + padding, top + padding);
@@ -147,6 +151,21 @@ void DrawFeed(cairo_t* cr, const std::vector<std::string>& notifications, int wi
 }
 
 }  // namespace
+
+void DrawScreenOutput(cairo_t* cr, const Screen& screen, const std::vector<std::string>& notifications, int width,
+                      int height) {
+  cairo_save(cr);
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_GRAY);
+  for (const ScreenItem& item : screen.order) {
+    if (item.kind == ScreenItem::Kind::Rect && item.index < screen.rects.size()) {
+      DrawRectangle(cr, screen.rects[item.index], width, height);
+    } else if (item.kind == ScreenItem::Kind::Text && item.index < screen.texts.size()) {
+      DrawText(cr, screen.texts[item.index], width, height);
+    }
+  }
+  DrawFeed(cr, notifications, width, height);
+  cairo_restore(cr);
+}
 
 bool WriteScreenPng(const Screen& screen, const std::string& path, int width, int height) {
   return WriteScreenPng(screen, {}, path, width, height);
@@ -159,23 +178,23 @@ bool WriteScreenPng(const Screen& screen, const std::vector<std::string>& notifi
   cairo_t* cr = cairo_create(surface);
   SetSource(cr, Background);
   cairo_paint(cr);
-  cairo_set_antialias(cr, CAIRO_ANTIALIAS_GRAY);
+  DrawScreenOutput(cr, screen, notifications, width, height);
+  return FinishPng(cr, surface, path);
+}
 
-  for (const ScreenItem& item : screen.order) {
-    if (item.kind == ScreenItem::Kind::Rect && item.index < screen.rects.size()) {
-      DrawRectangle(cr, screen.rects[item.index], width, height);
-    } else if (item.kind == ScreenItem::Kind::Text && item.index < screen.texts.size()) {
-      DrawText(cr, screen.texts[item.index], width, height);
-    }
-  }
-  DrawFeed(cr, notifications, width, height);
-
+bool FinishPng(cairo_t* cr, cairo_surface_t* surface, const std::string& path) {
   const bool drawn = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
   cairo_destroy(cr);
   cairo_surface_flush(surface);
   const bool written = drawn && cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
   cairo_surface_destroy(surface);
   return written;
+}
+
+cairo_surface_t* SurfaceOver(ScreenPicture& picture) {
+  return cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(picture.pixels.data()),
+                                             CAIRO_FORMAT_RGB24, picture.width, picture.height,
+                                             picture.width * static_cast<int>(sizeof(uint32_t)));
 }
 
 bool ReadScreenPng(const std::string& path, ScreenPicture& picture) {
@@ -210,10 +229,11 @@ bool ReadScreenPng(const std::string& path, ScreenPicture& picture) {
   return true;
 }
 
-std::vector<std::string> NotificationsOfFrame(const World& world, int32_t frame) {
+std::vector<std::string> NotificationsShown(const World& world, int32_t frame, int32_t frameTimeMs) {
+  const int32_t framesShown = frameTimeMs > 0 ? std::max(1, FeedShowMs / frameTimeMs) : 1;
   std::vector<std::string> texts;
   for (const Notification& notification : world.feed)
-    if (notification.frame == frame) texts.push_back(notification.text);
+    if (notification.frame <= frame && frame - notification.frame < framesShown) texts.push_back(notification.text);
   return texts;
 }
 

@@ -1,12 +1,16 @@
-// Pictures of a frame's screen output: what the plugin drew, rendered with cairo into a PNG.
+// A frame's screen output: what the plugin drew, rendered with cairo over the view or, for a
+// picture of the screen output alone, into a PNG over a flat neutral grey.
 //
 // The game's own rendering is approximated, not reproduced:
-// - The screen is width x height pixels (1920 x 1080 unless given) over a flat neutral grey.
+// - The screen is width x height pixels (1920 x 1080 unless given).
 // - Rectangles are placed by centre and full size and filled with their colour and alpha.
 // - Text is placed by its top-left corner: the top of the font's ascent sits at y. Font 0 is
 //   DejaVu Sans, font 7 DejaVu Sans Condensed Bold, any other DejaVu Sans.
-// - Text size 1.0 gives a line (the font's ascent plus descent) of TextLineAtSizeOne of the
-//   screen height, so the menu rows' size 0.34 stands about 0.012 of the height.
+// - Text of size s fills a cell TextCellAtSizeOne * s of the screen height tall: the font's
+//   ascent plus descent, from the y given down. The game's own layout fixes the figure: a menu
+//   row's label stands 0.01344 above its bar's centre at size 0.34 and the title 0.0168 above
+//   its bar's centre at size 0.42, half a cell of 0.079 and 0.080 per unit of size, so each
+//   label sits centred in its bar (a row's label at size 0.34 is 29 pixels at 1080 lines).
 // - A drop shadow is the text again in the shadow's colour, moved right and down by
 //   ShadowOffset of the screen height; the game's distance argument is not modelled.
 // - An edge is the text's outline stroked in the edge's colour, EdgeWidth of the screen height
@@ -14,6 +18,8 @@
 // - Notifications, when given, stack as dark boxes upward from the lower-left corner, the
 //   newest at the bottom, as the game's feed shows them.
 #pragma once
+
+#include <cairo.h>
 
 #include <cstdint>
 #include <string>
@@ -27,18 +33,26 @@ constexpr int DefaultScreenWidth = 1920;
 constexpr int DefaultScreenHeight = 1080;
 constexpr int MaxScreenSide = 16384;
 
-constexpr double TextLineAtSizeOne = 0.035;
+constexpr double TextCellAtSizeOne = 0.08;
 constexpr double ShadowOffset = 1.0 / 1080.0;
 constexpr double EdgeWidth = 1.0 / 1080.0;
 
-// Writes the picture to path. False, with no file promised, when the size is outside
+// Draws the screen output and the notifications over whatever the picture holds.
+void DrawScreenOutput(cairo_t* cr, const Screen& screen, const std::vector<std::string>& notifications, int width,
+                      int height);
+
+// Writes the screen output alone, over grey, to path. False, with no file promised, when the size is outside
 // 1..MaxScreenSide or the picture cannot be made or written.
 bool WriteScreenPng(const Screen& screen, const std::string& path, int width = DefaultScreenWidth,
                     int height = DefaultScreenHeight);
 bool WriteScreenPng(const Screen& screen, const std::vector<std::string>& notifications, const std::string& path,
                     int width = DefaultScreenWidth, int height = DefaultScreenHeight);
 
-// A picture read back: pixels row by row, each 0xRRGGBB.
+// Ends drawing: destroys `cr`, writes the surface to path and destroys it. False when the
+// drawing failed or the file cannot be written.
+bool FinishPng(cairo_t* cr, cairo_surface_t* surface, const std::string& path);
+
+// A picture: pixels row by row, each 0xRRGGBB (cairo's 24-bit layout, the top byte unused).
 struct ScreenPicture {
   int width = 0;
   int height = 0;
@@ -46,10 +60,17 @@ struct ScreenPicture {
   uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + x]; }
 };
 
+// A cairo surface drawing straight into the picture's pixels, at its width and height.
+cairo_surface_t* SurfaceOver(ScreenPicture& picture);
+
 // Reads a PNG such as WriteScreenPng makes. False when it cannot be read.
 bool ReadScreenPng(const std::string& path, ScreenPicture& picture);
 
-// The texts of the notifications posted on one frame, in posting order.
-std::vector<std::string> NotificationsOfFrame(const World& world, int32_t frame);
+// The game's feed keeps a notification about this long.
+constexpr int32_t FeedShowMs = 5000;
+
+// The texts of the notifications the feed shows on `frame`: those posted on it and on the
+// frames of the last FeedShowMs before it, oldest first.
+std::vector<std::string> NotificationsShown(const World& world, int32_t frame, int32_t frameTimeMs);
 
 }  // namespace sim

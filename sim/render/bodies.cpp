@@ -1,0 +1,247 @@
+// The vehicles and the player on foot as simple flat-shaded bodies. A vehicle's body is laid
+// out around its seat bone, so that from the driver's seat the bonnet, the dashboard, the
+// pillars and the roof stand where a driver of that seat would see them.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "sim/render/scene.h"
+
+namespace sim {
+
+namespace {
+
+// How a face looks from its outer side and from its inner side (from inside the vehicle). The
+// outer panels' inner sides are hidden in a real body, and are not drawn.
+struct Finish {
+  Rgb outside, inside;
+  double outsideAlpha = 1.0, insideAlpha = 1.0;
+  bool inner = true;  // the inner side is drawn
+};
+
+constexpr Rgb Paintwork{0.70, 0.13, 0.11};
+constexpr Rgb Trim{0.16, 0.16, 0.17};
+constexpr Rgb Headliner{0.60, 0.59, 0.56};
+constexpr Rgb Dashboard{0.22, 0.22, 0.23};
+constexpr Rgb Tyre{0.07, 0.07, 0.07};
+constexpr Rgb Grip{0.05, 0.05, 0.05};
+constexpr Finish Body{Paintwork, Paintwork, 1.0, 1.0, false};
+constexpr Finish Door{Paintwork, Trim};
+constexpr Finish Roof{Paintwork, Headliner};
+constexpr Finish Pillar{Paintwork, Trim};
+constexpr Finish Dash{Dashboard, Dashboard};
+constexpr Finish Wheel{Tyre, Tyre, 1.0, 1.0, false};
+constexpr Finish Steering{Grip, Grip};
+constexpr Finish Mirror{Dashboard, Dashboard};
+// Glass is dark from outside, nearly clear from inside.
+constexpr Finish Glass{{0.16, 0.20, 0.26}, {0.60, 0.72, 0.82}, 0.72, 0.10};
+constexpr Finish Trousers{{0.16, 0.20, 0.32}, {0.16, 0.20, 0.32}};
+constexpr Finish Shirt{{0.82, 0.80, 0.74}, {0.82, 0.80, 0.74}};
+constexpr Finish Skin{{0.80, 0.62, 0.50}, {0.80, 0.62, 0.50}};
+
+// Light from the sun, high in the south-east; a face turned away keeps AmbientLight.
+constexpr Vec3 Sun{0.35f, -0.45f, 0.82f};
+constexpr double AmbientLight = 0.55;
+
+// The body around the seat bone s (vehicle frame: x right, y forward, z up; the position on
+// the ground). Lengths forward and back of the seat, heights above it, in metres.
+constexpr double HalfWidthBesideSeat = 0.45;  // from the seat to the body's side
+constexpr double MinimumHalfWidth = 0.6;
+constexpr double TopInset = 0.12;  // the roof is narrower than the body
+constexpr double FrontAhead = 2.45, WindscreenAhead = 1.1, RoofFrontAhead = 0.5, BPillarBehind = 0.45,
+                 RoofRearBehind = 1.3, RearWindowBehind = 1.95, RearBehind = 2.35;
+constexpr double SillHeight = 0.22;  // above the ground
+constexpr double BonnetFrontAbove = 0.28, BeltlineAbove = 0.42, BootAbove = 0.40, RoofAbove = 1.02;
+constexpr double DashboardBackAhead = 0.68, DashboardBottomAbove = 0.05;
+constexpr double PillarWidth = 0.09;
+constexpr double MirrorWidth = 0.22, MirrorHeight = 0.06, MirrorBelowRoof = 0.10, MirrorBehindRoofFront = -0.12;
+constexpr double WheelRadius = 0.33, WheelInFromEnds = 0.78, WheelOutset = 0.01;  // just outside the side
+constexpr double FloorAheadOfTail = 0.3;
+constexpr int WheelSides = 10;
+constexpr double SteeringAhead = 0.5, SteeringAbove = 0.35, SteeringRadius = 0.19, SteeringTilt = 25.0;
+constexpr double SteeringRim = 0.035;
+constexpr int SteeringSides = 24;
+
+// The player on foot: legs, body and head as boxes, in metres.
+constexpr double HipHeight = 0.85, ShoulderHeight = 1.5, HeadBottom = 1.55, HeadTop = 1.8;
+constexpr double BodyHalfWidth = 0.24, BodyHalfDepth = 0.14, HeadHalf = 0.11;
+
+constexpr double Pi = 3.14159265358979323846;
+constexpr double DegreesToRadians = Pi / 180.0;
+
+struct Face {
+  std::vector<Vec3> corners;  // world, convex, in order
+  Finish finish;
+  Vec3 inner;                 // a point on the inner side, to tell outer from inner
+  bool rim = false;           // a closed line of SteeringRim thickness instead of a filled face
+  double depth = 0.0;         // distance from the eye to its centre, for the drawing order
+};
+
+struct Frame {
+  const Vehicle* vehicle;  // the frame's position and rotation
+  Vec3 inner;              // world
+};
+
+Vec3 Minus(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+double Dot(Vec3 a, Vec3 b) { return static_cast<double>(a.x) * b.x + static_cast<double>(a.y) * b.y + static_cast<double>(a.z) * b.z; }
+Vec3 Cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+
+void AddFace(std::vector<Face>& faces, const Frame& frame, std::initializer_list<Vec3> local, const Finish& finish) {
+  Face face{{}, finish, frame.inner};
+  for (const Vec3& point : local) face.corners.push_back(LocalToWorld(*frame.vehicle, point));
+  faces.push_back(std::move(face));
+}
+
+// A box between two corners of the frame, each face seen from outside.
+void AddBox(std::vector<Face>& faces, const Vehicle& frameOf, Vec3 low, Vec3 high, const Finish& finish) {
+  const Frame frame{&frameOf, LocalToWorld(frameOf, {(low.x + high.x) / 2, (low.y + high.y) / 2, (low.z + high.z) / 2})};
+  const float x0 = low.x, y0 = low.y, z0 = low.z, x1 = high.x, y1 = high.y, z1 = high.z;
+  AddFace(faces, frame, {{x0, y0, z0}, {x1, y0, z0}, {x1, y0, z1}, {x0, y0, z1}}, finish);
+  AddFace(faces, frame, {{x0, y1, z0}, {x1, y1, z0}, {x1, y1, z1}, {x0, y1, z1}}, finish);
+  AddFace(faces, frame, {{x0, y0, z0}, {x0, y1, z0}, {x0, y1, z1}, {x0, y0, z1}}, finish);
+  AddFace(faces, frame, {{x1, y0, z0}, {x1, y1, z0}, {x1, y1, z1}, {x1, y0, z1}}, finish);
+  AddFace(faces, frame, {{x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}}, finish);
+}
+
+void AddVehicle(std::vector<Face>& faces, const Vehicle& vehicle) {
+  const Vec3 seat = vehicle.hasSeatBone ? vehicle.seatBoneOffset : Vehicle{}.seatBoneOffset;
+  const float w = static_cast<float>(std::max(std::fabs(seat.x) + HalfWidthBesideSeat, MinimumHalfWidth));
+  const float wr = w - static_cast<float>(TopInset);
+  auto ahead = [&](double metres) { return static_cast<float>(seat.y + metres); };
+  auto above = [&](double metres) { return static_cast<float>(seat.z + metres); };
+  const float yF = ahead(FrontAhead), yW = ahead(WindscreenAhead), yRF = ahead(RoofFrontAhead),
+              yB = ahead(-BPillarBehind), yRR = ahead(-RoofRearBehind), yRW = ahead(-RearWindowBehind),
+              yR = ahead(-RearBehind), yD = ahead(DashboardBackAhead);
+  const auto zS = static_cast<float>(SillHeight);
+  const float zBF = above(BonnetFrontAbove), zB = above(BeltlineAbove), zBT = above(BootAbove), zR = above(RoofAbove),
+              zDB = above(DashboardBottomAbove);
+  const auto p = static_cast<float>(PillarWidth);
+  const Frame frame{&vehicle, LocalToWorld(vehicle, {0.0f, (yF + yR) / 2, (zS + zR) / 2})};
+
+  AddFace(faces, frame, {{-w, yW, zB}, {w, yW, zB}, {w, yF, zBF}, {-w, yF, zBF}}, Body);    // bonnet
+  AddFace(faces, frame, {{-w, yF, zBF}, {w, yF, zBF}, {w, yF, zS}, {-w, yF, zS}}, Body);    // nose
+  AddFace(faces, frame, {{-w, yR, zBT}, {w, yR, zBT}, {w, yR, zS}, {-w, yR, zS}}, Body);    // tail
+  AddFace(faces, frame, {{-w, yRW, zB}, {w, yRW, zB}, {w, yR, zBT}, {-w, yR, zBT}}, Body);  // boot lid
+  AddFace(faces, frame, {{-wr, yRR, zR}, {wr, yRR, zR}, {wr, yRF, zR}, {-wr, yRF, zR}}, Roof);
+  const float yFloor = yR + static_cast<float>(FloorAheadOfTail);
+  AddFace(faces, frame, {{-w, yFloor, zS}, {w, yFloor, zS}, {w, yD, zS}, {-w, yD, zS}}, Dash);  // cabin floor
+  AddFace(faces, frame, {{-w, yW, zB}, {w, yW, zB}, {wr, yRF, zR}, {-wr, yRF, zR}}, Glass);   // windscreen
+  AddFace(faces, frame, {{-wr, yRR, zR}, {wr, yRR, zR}, {w, yRW, zB}, {-w, yRW, zB}}, Glass);  // rear window
+  for (const float side : {-1.0f, 1.0f}) {
+    const float x = side * w, xr = side * wr, in = -side * p;
+    AddFace(faces, frame, {{x, yW, zS}, {x, yF, zS}, {x, yF, zBF}, {x, yW, zB}}, Body);     // wing
+    AddFace(faces, frame, {{x, yRW, zS}, {x, yW, zS}, {x, yW, zB}, {x, yRW, zB}}, Door);   // doors
+    AddFace(faces, frame, {{x, yR, zS}, {x, yRW, zS}, {x, yRW, zB}, {x, yR, zBT}}, Body);  // rear quarter
+    AddFace(faces, frame, {{x, yW, zB}, {xr, yRF, zR}, {xr, yRR, zR}, {x, yRW, zB}}, Glass);          // side windows
+    AddFace(faces, frame, {{x, yW, zB}, {x + in, yW, zB}, {xr + in, yRF, zR}, {xr, yRF, zR}}, Pillar);  // A pillar
+    AddFace(faces, frame, {{x, yRW, zB}, {x + in, yRW, zB}, {xr + in, yRR, zR}, {xr, yRR, zR}}, Pillar);  // C pillar
+    AddFace(faces, frame, {{x, yB - p, zB}, {x, yB + p, zB}, {xr, yB + p, zR}, {xr, yB - p, zR}}, Pillar);  // B pillar
+    for (const float axle : {yF - static_cast<float>(WheelInFromEnds), yR + static_cast<float>(WheelInFromEnds)}) {
+      Face wheel{{}, Wheel, frame.inner};
+      for (int k = 0; k < WheelSides; ++k) {
+        const double angle = 2.0 * Pi * k / WheelSides;
+        wheel.corners.push_back(LocalToWorld(vehicle, {x + side * static_cast<float>(WheelOutset), axle + static_cast<float>(WheelRadius * std::cos(angle)),
+                                                       static_cast<float>(WheelRadius * (1.0 + std::sin(angle)))}));
+      }
+      faces.push_back(std::move(wheel));
+    }
+  }
+  AddFace(faces, frame, {{-w, yD, zB}, {w, yD, zB}, {w, yW, zB}, {-w, yW, zB}}, Dash);    // dashboard top
+  AddFace(faces, frame, {{-w, yD, zB}, {w, yD, zB}, {w, yD, zDB}, {-w, yD, zDB}}, Dash);  // its face
+  const float mirrorY = yRF - static_cast<float>(MirrorBehindRoofFront), mirrorTop = zR - static_cast<float>(MirrorBelowRoof);
+  const auto mw = static_cast<float>(MirrorWidth / 2), mh = static_cast<float>(MirrorHeight);
+  AddFace(faces, frame, {{-mw, mirrorY, mirrorTop}, {mw, mirrorY, mirrorTop}, {mw, mirrorY, mirrorTop - mh}, {-mw, mirrorY, mirrorTop - mh}},
+          Mirror);
+
+  // The steering wheel before the seat, leaning back towards the driver.
+  Face rim{{}, Steering, frame.inner, true};
+  const double tilt = SteeringTilt * DegreesToRadians;
+  for (int k = 0; k < SteeringSides; ++k) {
+    const double angle = 2.0 * Pi * k / SteeringSides;
+    const double across = SteeringRadius * std::cos(angle), upright = SteeringRadius * std::sin(angle);
+    rim.corners.push_back(LocalToWorld(vehicle, {static_cast<float>(seat.x + across),
+                                                 static_cast<float>(ahead(SteeringAhead) - upright * std::sin(tilt)),
+                                                 static_cast<float>(above(SteeringAbove) + upright * std::cos(tilt))}));
+  }
+  faces.push_back(std::move(rim));
+}
+
+void AddPlayer(std::vector<Face>& faces, const World& world) {
+  Vehicle standing;  // the player's own frame
+  standing.position = world.player.position;
+  standing.rotation = {0.0f, 0.0f, PlayerFacing(world)};
+  const auto w = static_cast<float>(BodyHalfWidth), d = static_cast<float>(BodyHalfDepth), h = static_cast<float>(HeadHalf);
+  AddBox(faces, standing, {-w, -d, 0.0f}, {w, d, static_cast<float>(HipHeight)}, Trousers);
+  AddBox(faces, standing, {-w, -d, static_cast<float>(HipHeight)}, {w, d, static_cast<float>(ShoulderHeight)}, Shirt);
+  AddBox(faces, standing, {-h, -h, static_cast<float>(HeadBottom)}, {h, h, static_cast<float>(HeadTop)}, Skin);
+}
+
+void SetColour(cairo_t* cr, const Rgb& colour, double light, double alpha) {
+  cairo_set_source_rgba(cr, colour.red * light, colour.green * light, colour.blue * light, alpha);
+}
+
+void DrawFace(cairo_t* cr, const View& view, const Face& face) {
+  std::vector<CameraPoint> points;
+  points.reserve(face.corners.size());
+  for (const Vec3& corner : face.corners) points.push_back(ToCamera(view, corner));
+  cairo_new_path(cr);
+  if (face.rim) {
+    // A ring of segments, each cut at the near plane by itself.
+    for (size_t i = 0; i < points.size(); ++i) {
+      CameraPoint a = points[i], b = points[(i + 1) % points.size()];
+      if (!ClipSegment(view, a, b)) continue;
+      const PixelPoint pa = ToPixels(view, a), pb = ToPixels(view, b);
+      cairo_move_to(cr, pa.x, pa.y);
+      cairo_line_to(cr, pb.x, pb.y);
+    }
+    cairo_set_line_width(cr, SteeringRim * view.pixelsPerUnit / std::max(face.depth, view.nearClip));
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    SetColour(cr, face.finish.outside, 1.0, 1.0);
+    cairo_stroke(cr);
+    return;
+  }
+  // The outer side is the one away from the body's inner point; the sun lights it.
+  Vec3 normal = Cross(Minus(face.corners[1], face.corners[0]), Minus(face.corners[2], face.corners[0]));
+  if (Dot(normal, Minus(face.inner, face.corners[0])) > 0.0) normal = {-normal.x, -normal.y, -normal.z};
+  const bool fromOutside = Dot(normal, Minus(view.eye, face.corners[0])) >= 0.0;
+  if (!fromOutside && !face.finish.inner) return;
+  const std::vector<CameraPoint> kept = ClipPolygon(view, points);
+  if (kept.size() < 3) return;
+  for (size_t i = 0; i < kept.size(); ++i) {
+    const PixelPoint p = ToPixels(view, kept[i]);
+    i == 0 ? cairo_move_to(cr, p.x, p.y) : cairo_line_to(cr, p.x, p.y);
+  }
+  cairo_close_path(cr);
+  const double length = std::sqrt(Dot(normal, normal));
+  const double sun = length > 0.0 ? Dot(normal, Sun) / length : 0.0;
+  if (fromOutside)
+    SetColour(cr, face.finish.outside, AmbientLight + (1.0 - AmbientLight) * std::max(0.0, sun), face.finish.outsideAlpha);
+  else
+    SetColour(cr, face.finish.inside, 1.0, face.finish.insideAlpha);
+  cairo_fill(cr);
+}
+
+}  // namespace
+
+void DrawBodies(cairo_t* cr, const View& view, const World& world) {
+  std::vector<Face> faces;
+  auto finite = [](const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); };
+  for (const Vehicle& vehicle : world.vehicles)
+    if (vehicle.exists && finite(vehicle.position) && finite(vehicle.rotation) && finite(vehicle.seatBoneOffset))
+      AddVehicle(faces, vehicle);
+  bool onFoot = true;
+  for (const Vehicle& vehicle : world.vehicles) onFoot = onFoot && !(vehicle.exists && vehicle.handle == world.player.vehicle);
+  if (onFoot && !world.player.dead && finite(world.player.position)) AddPlayer(faces, world);
+
+  for (Face& face : faces) {
+    Vec3 centre{};
+    for (const Vec3& corner : face.corners) centre = {centre.x + corner.x, centre.y + corner.y, centre.z + corner.z};
+    const auto n = static_cast<float>(face.corners.size());
+    const Vec3 offset = Minus({centre.x / n, centre.y / n, centre.z / n}, view.eye);
+    face.depth = std::sqrt(Dot(offset, offset));
+  }
+  std::stable_sort(faces.begin(), faces.end(), [](const Face& a, const Face& b) { return a.depth > b.depth; });
+  for (const Face& face : faces) DrawFace(cr, view, face);
+}
+
+}  // namespace sim

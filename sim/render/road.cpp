@@ -1,0 +1,66 @@
+#include "sim/render/road.h"
+
+#include <cmath>
+
+namespace sim {
+
+namespace {
+
+constexpr double DegreesToRadians = 3.14159265358979323846 / 180.0;
+
+double Distance(Vec3 a, Vec3 b) { return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z); }
+
+// The vehicle drives in the right-hand lane, so the road's centre is half a lane to its left.
+Vec3 CentreBeside(const Vehicle& vehicle) {
+  return LocalToWorld(vehicle.position, {0.0f, 0.0f, vehicle.rotation.z}, {static_cast<float>(-RoadWidth / 4.0), 0.0f, 0.0f});
+}
+
+Vec3 Along(Vec3 from, double yawDegrees, double metres) {
+  const double yaw = yawDegrees * DegreesToRadians;
+  // Yaw 0 runs along +y; positive yaw turns towards -x.
+  return {static_cast<float>(from.x - std::sin(yaw) * metres), static_cast<float>(from.y + std::cos(yaw) * metres),
+          from.z};
+}
+
+void Append(Road& road, Vec3 point) {
+  road.distance.push_back(road.centre.empty() ? 0.0 : road.distance.back() + Distance(road.centre.back(), point));
+  road.centre.push_back(point);
+}
+
+}  // namespace
+
+std::vector<Road> PlanRoads(const Scenario& scenario) {
+  World world;
+  SetUpWorld(world, scenario);
+  std::vector<std::vector<Vec3>> paths(world.vehicles.size());
+  std::vector<float> firstYaw(world.vehicles.size()), lastYaw(world.vehicles.size());
+  size_t cursor = 0;
+  for (int32_t frame = 0; frame < scenario.frames; ++frame) {
+    ApplyEvents(world, scenario, frame, cursor);
+    for (size_t i = 0; i < world.vehicles.size(); ++i) {
+      const Vehicle& vehicle = world.vehicles[i];
+      if (!vehicle.exists || !std::isfinite(vehicle.position.x) || !std::isfinite(vehicle.position.y) ||
+          !std::isfinite(vehicle.position.z) || !std::isfinite(vehicle.rotation.z))
+        continue;
+      const Vec3 centre = CentreBeside(vehicle);
+      if (paths[i].empty()) firstYaw[i] = vehicle.rotation.z;
+      lastYaw[i] = vehicle.rotation.z;
+      if (paths[i].empty() || Distance(paths[i].back(), centre) >= RoadPointSpacing) paths[i].push_back(centre);
+    }
+    AdvanceWorld(world, scenario.frameTimeMs);
+  }
+
+  std::vector<Road> roads(paths.size());
+  for (size_t i = 0; i < paths.size(); ++i) {
+    if (paths[i].empty()) continue;
+    Road& road = roads[i];
+    for (double back = RoadRunOnBehind; back > 0.0; back -= RoadPointSpacing)
+      Append(road, Along(paths[i].front(), firstYaw[i], -back));
+    for (const Vec3& point : paths[i]) Append(road, point);
+    for (double ahead = RoadPointSpacing; ahead <= RoadRunOnAhead; ahead += RoadPointSpacing)
+      Append(road, Along(paths[i].back(), lastYaw[i], ahead));
+  }
+  return roads;
+}
+
+}  // namespace sim

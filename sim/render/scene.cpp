@@ -1,0 +1,276 @@
+#include "sim/render/scene.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace sim {
+
+namespace {
+
+constexpr Rgb SkyHigh{0.36, 0.56, 0.84};
+constexpr Rgb SkyLow{0.80, 0.86, 0.92};
+constexpr Rgb Haze{0.66, 0.72, 0.66};
+constexpr Rgb Grass{0.38, 0.50, 0.29};
+constexpr Rgb GridColour{0.22, 0.32, 0.16};
+constexpr Rgb Asphalt{0.29, 0.29, 0.31};
+constexpr Rgb Paint{0.94, 0.94, 0.90};
+constexpr Rgb PostWhite{0.96, 0.96, 0.96};
+constexpr Rgb Reflector{0.88, 0.16, 0.10};
+
+// Shares of the picture's height over which the sky blues away from the horizon and the
+// ground's haze fades into grass.
+constexpr double SkyGradientShare = 0.6;
+constexpr double HazeShare = 0.06;
+
+// The grid: lines every GridSpacing metres out to GridReach around the eye, fading in bands.
+constexpr double GridSpacing = 10.0;
+constexpr double GridReach = 240.0;
+constexpr double GridPiece = 20.0;  // lines are cut into pieces so that each fades with its distance
+struct GridBand {
+  double within;  // metres from the eye
+  double alpha;
+};
+constexpr GridBand GridBands[] = {{60.0, 0.45}, {130.0, 0.25}, {GridReach * 1.5, 0.12}};
+constexpr double GridLineWidth = 1.2;  // pixels at the reference height
+
+// The road's paint and furniture, in metres.
+constexpr double RoadDrawDistance = 700.0;
+constexpr double EdgeLineInset = 0.25;
+constexpr double EdgeLineWidth = 0.15;
+constexpr double DashLength = 3.0;
+constexpr double DashPeriod = 9.0;
+constexpr double DashWidth = 0.12;
+constexpr double MarkerSpacing = 50.0;
+constexpr double MarkerOutside = 1.0;  // beyond the road's edge
+constexpr double MarkerWidth = 0.14;
+constexpr double MarkerHeight = 1.0;
+constexpr double ReflectorHeight = 0.18;  // the band at the post's top
+
+void SetColour(cairo_t* cr, const Rgb& colour, double alpha = 1.0) {
+  cairo_set_source_rgba(cr, colour.red, colour.green, colour.blue, alpha);
+}
+
+void AddGradientStop(cairo_pattern_t* pattern, double offset, const Rgb& colour) {
+  cairo_pattern_add_color_stop_rgb(pattern, offset, colour.red, colour.green, colour.blue);
+}
+
+// A world polygon, cut at the near plane, as a closed sub-path.
+void AddPolygon(cairo_t* cr, const View& view, std::initializer_list<Vec3> corners) {
+  std::vector<CameraPoint> points;
+  points.reserve(corners.size());
+  for (const Vec3& corner : corners) points.push_back(ToCamera(view, corner));
+  const std::vector<CameraPoint> kept = ClipPolygon(view, points);
+  if (kept.size() < 3) return;
+  PixelPoint p = ToPixels(view, kept[0]);
+  cairo_move_to(cr, p.x, p.y);
+  for (size_t i = 1; i < kept.size(); ++i) {
+    p = ToPixels(view, kept[i]);
+    cairo_line_to(cr, p.x, p.y);
+  }
+  cairo_close_path(cr);
+}
+
+void AddSegment(cairo_t* cr, const View& view, Vec3 from, Vec3 to) {
+  CameraPoint a = ToCamera(view, from), b = ToCamera(view, to);
+  if (!ClipSegment(view, a, b)) return;
+  const PixelPoint pa = ToPixels(view, a), pb = ToPixels(view, b);
+  cairo_move_to(cr, pa.x, pa.y);
+  cairo_line_to(cr, pb.x, pb.y);
+}
+
+// The horizon on the picture: its point nearest the centre and the unit vector from it up into
+// the sky. Not seen when the camera looks straight up or down.
+struct Horizon {
+  bool seen = false;
+  PixelPoint point;
+  double upX = 0.0, upY = 0.0;
+};
+
+Horizon HorizonOf(const View& view) {
+  // A ray through pixel (x, y) climbs m20 * right + m21 + m22 * up per metre ahead, linear in
+  // the pixel; the horizon is where it is level.
+  const auto& m = view.axes.m;
+  const double gradientX = m[2][0] / view.pixelsPerUnit, gradientY = -m[2][2] / view.pixelsPerUnit;
+  const double length = std::hypot(gradientX, gradientY);
+  Horizon horizon;
+  if (length < 1e-12) return horizon;
+  const double climbAtCentre = m[2][1];
+  horizon.seen = true;
+  horizon.upX = gradientX / length;
+  horizon.upY = gradientY / length;
+  horizon.point = {view.centreX - climbAtCentre / length * horizon.upX, view.centreY - climbAtCentre / length * horizon.upY};
+  return horizon;
+}
+
+// A gradient from `atHorizon` on the horizon to `away` at `reach` pixels from it, up into the
+// sky when positive, down over the ground when negative; a plain colour without a horizon.
+void SetHorizonGradient(cairo_t* cr, const Horizon& horizon, double reach, const Rgb& atHorizon, const Rgb& away) {
+  if (!horizon.seen) {
+    SetColour(cr, away);
+    return;
+  }
+  cairo_pattern_t* gradient = cairo_pattern_create_linear(horizon.point.x, horizon.point.y,
+                                                          horizon.point.x + horizon.upX * reach,
+                                                          horizon.point.y + horizon.upY * reach);
+  AddGradientStop(gradient, 0.0, atHorizon);
+  AddGradientStop(gradient, 1.0, away);
+  cairo_set_source(cr, gradient);
+  cairo_pattern_destroy(gradient);  // the source keeps it
+}
+
+void DrawSkyAndGround(cairo_t* cr, const View& view, double groundLevel, int width, int height) {
+  const Horizon horizon = HorizonOf(view);
+  SetHorizonGradient(cr, horizon, SkyGradientShare * height, SkyLow, SkyHigh);
+  cairo_paint(cr);
+  const std::vector<PixelPoint> ground = GroundOnPicture(view, groundLevel, width, height);
+  if (ground.empty()) return;
+  cairo_new_path(cr);
+  cairo_move_to(cr, ground[0].x, ground[0].y);
+  for (size_t i = 1; i < ground.size(); ++i) cairo_line_to(cr, ground[i].x, ground[i].y);
+  cairo_close_path(cr);
+  SetHorizonGradient(cr, horizon, -HazeShare * height, Haze, Grass);
+  cairo_fill(cr);
+}
+
+void DrawGrid(cairo_t* cr, const View& view, double groundLevel, double pixelScale) {
+  const double originX = std::floor(view.eye.x / GridSpacing) * GridSpacing;
+  const double originY = std::floor(view.eye.y / GridSpacing) * GridSpacing;
+  const auto z = static_cast<float>(groundLevel);
+  cairo_set_line_width(cr, GridLineWidth * pixelScale);
+  double inner = 0.0;
+  for (const GridBand& band : GridBands) {
+    cairo_new_path(cr);
+    for (double across = -GridReach; across <= GridReach; across += GridSpacing) {
+      for (double along = -GridReach; along < GridReach; along += GridPiece) {
+        // Lines of constant x, then of constant y, one piece each.
+        for (int direction = 0; direction < 2; ++direction) {
+          const double x0 = direction == 0 ? originX + across : originX + along;
+          const double y0 = direction == 0 ? originY + along : originY + across;
+          const double x1 = direction == 0 ? x0 : x0 + GridPiece;
+          const double y1 = direction == 0 ? y0 + GridPiece : y0;
+          const double distance = std::hypot((x0 + x1) / 2.0 - view.eye.x, (y0 + y1) / 2.0 - view.eye.y);
+          if (distance < inner || distance >= band.within) continue;
+          AddSegment(cr, view, {static_cast<float>(x0), static_cast<float>(y0), z},
+                     {static_cast<float>(x1), static_cast<float>(y1), z});
+        }
+      }
+    }
+    SetColour(cr, GridColour, band.alpha);
+    cairo_stroke(cr);
+    inner = band.within;
+  }
+}
+
+// A place on the road's centre line and the unit vector to its left, on the ground.
+struct RoadFrame {
+  Vec3 centre;
+  double leftX, leftY;
+};
+
+// `offset` metres to the left of the centre (right when negative), `lift` metres up.
+Vec3 Beside(const RoadFrame& frame, double offset, double lift = 0.0) {
+  return {static_cast<float>(frame.centre.x + frame.leftX * offset), static_cast<float>(frame.centre.y + frame.leftY * offset),
+          static_cast<float>(frame.centre.z + lift)};
+}
+
+RoadFrame FrameAt(const Road& road, size_t i) {
+  // Left of the direction from the point before to the point after, so that pieces meet at bends.
+  const Vec3& before = road.centre[i == 0 ? 0 : i - 1];
+  const Vec3& after = road.centre[i + 1 < road.centre.size() ? i + 1 : i];
+  const double dx = after.x - before.x, dy = after.y - before.y;
+  const double length = std::hypot(dx, dy);
+  if (length <= 0.0) return {road.centre[i], -1.0, 0.0};
+  return {road.centre[i], -dy / length, dx / length};
+}
+
+RoadFrame Between(const RoadFrame& a, const RoadFrame& b, double share) {
+  const auto mix = [share](double p, double q) { return p + (q - p) * share; };
+  return {{static_cast<float>(mix(a.centre.x, b.centre.x)), static_cast<float>(mix(a.centre.y, b.centre.y)),
+           static_cast<float>(mix(a.centre.z, b.centre.z))},
+          mix(a.leftX, b.leftX), mix(a.leftY, b.leftY)};
+}
+
+// A strip along a piece of road from frame a to frame b, `left` to `right` metres left of the centre.
+void AddStrip(cairo_t* cr, const View& view, const RoadFrame& a, const RoadFrame& b, double left, double right) {
+  AddPolygon(cr, view, {Beside(a, left), Beside(b, left), Beside(b, right), Beside(a, right)});
+}
+
+// Drawn one after the other, each as one path in one colour.
+enum RoadLayer : uint8_t { Surface, Lines, Posts, Reflectors, RoadLayerCount };
+constexpr Rgb RoadLayerColours[RoadLayerCount] = {Asphalt, Paint, PostWhite, Reflector};
+
+void AddRoadPiece(cairo_t* cr, const View& view, RoadLayer layer, const RoadFrame& a, const RoadFrame& b, double start,
+                  double end) {
+  const double half = RoadWidth / 2.0, length = end - start;
+  switch (layer) {
+    case Surface:
+      AddStrip(cr, view, a, b, half, -half);
+      break;
+    case Lines:
+      AddStrip(cr, view, a, b, half - EdgeLineInset, half - EdgeLineInset - EdgeLineWidth);
+      AddStrip(cr, view, a, b, -half + EdgeLineInset + EdgeLineWidth, -half + EdgeLineInset);
+      for (double dash = std::floor(start / DashPeriod) * DashPeriod; dash < end; dash += DashPeriod) {
+        const double from = std::max(start, dash), to = std::min(end, dash + DashLength);
+        if (from < to)
+          AddStrip(cr, view, Between(a, b, (from - start) / length), Between(a, b, (to - start) / length),
+                   DashWidth / 2.0, -DashWidth / 2.0);
+      }
+      break;
+    default: {
+      // A post each side; it faces along the road, so that a driver sees it.
+      const double bottom = layer == Posts ? 0.0 : MarkerHeight - ReflectorHeight, w = MarkerWidth / 2.0;
+      for (double marker = std::ceil(start / MarkerSpacing) * MarkerSpacing; marker < end; marker += MarkerSpacing) {
+        const RoadFrame at = Between(a, b, (marker - start) / length);
+        for (const double side : {half + MarkerOutside, -half - MarkerOutside})
+          AddPolygon(cr, view, {Beside(at, side - w, bottom), Beside(at, side + w, bottom),
+                                Beside(at, side + w, MarkerHeight), Beside(at, side - w, MarkerHeight)});
+      }
+    }
+  }
+}
+
+void DrawRoad(cairo_t* cr, const View& view, const Road& road) {
+  auto near = [&](const Vec3& p) { return std::hypot(p.x - view.eye.x, p.y - view.eye.y) <= RoadDrawDistance; };
+  for (int layer = 0; layer < RoadLayerCount; ++layer) {
+    cairo_new_path(cr);
+    for (size_t i = 0; i + 1 < road.centre.size(); ++i) {
+      if (road.distance[i + 1] <= road.distance[i] || (!near(road.centre[i]) && !near(road.centre[i + 1]))) continue;
+      AddRoadPiece(cr, view, static_cast<RoadLayer>(layer), FrameAt(road, i), FrameAt(road, i + 1), road.distance[i],
+                   road.distance[i + 1]);
+    }
+    SetColour(cr, RoadLayerColours[layer]);
+    cairo_fill(cr);
+  }
+}
+
+// The ground the player is on: under the vehicle, or under the feet.
+double GroundLevel(const World& world) {
+  for (const Vehicle& vehicle : world.vehicles)
+    if (vehicle.handle == world.player.vehicle && vehicle.exists) return vehicle.position.z;
+  return world.player.position.z;
+}
+
+}  // namespace
+
+void DrawScene(cairo_t* cr, const World& world, const std::vector<Road>& roads, int width, int height) {
+  const CameraView camera = RenderedView(world);
+  const auto finite = [](const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); };
+  if (!finite(camera.position) || !finite(camera.rotation)) {
+    // A camera nowhere sees nothing but sky.
+    SetColour(cr, SkyHigh);
+    cairo_paint(cr);
+    return;
+  }
+  const View view = MakeView(camera, width, height);
+  const double ground = GroundLevel(world);
+  const double groundLevel = std::isfinite(ground) ? ground : 0.0;
+  cairo_save(cr);
+  DrawSkyAndGround(cr, view, groundLevel, width, height);
+  DrawGrid(cr, view, groundLevel, height / ReferencePictureHeight);
+  for (const Road& road : roads) DrawRoad(cr, view, road);
+  DrawBodies(cr, view, world);
+  cairo_restore(cr);
+}
+
+}  // namespace sim
