@@ -1,26 +1,30 @@
 // Reading the settings file whole, through the C library.
+#include <cstddef>
 #include <cstdio>
-#include <memory>
-#include <new>
+#include <string>
 
 #include "settings/settings_file.h"
 
 namespace vantor {
+
+namespace {
+
+constexpr std::size_t ReadChunkSize = 4096;  // small: the script runs on a fiber's own stack
+
+}  // namespace
 
 bool LoadSettings(Settings& settings) {
   // Binary: the line ends are handled by the reader, the same on every platform (no CR LF
   // translation and no end-of-file at a Ctrl-Z byte as in Windows text mode).
   std::FILE* file = std::fopen(SettingsFileName, "rb");
   if (file == nullptr) return false;
-  long size = -1;
-  std::unique_ptr<char[]> bytes;
-  if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-  // A size no memory can hold (a directory may claim one) reads as no file.
-  if (size >= 0 && std::fseek(file, 0, SEEK_SET) == 0) bytes.reset(new (std::nothrow) char[size]);
-  const auto length = static_cast<std::size_t>(size);
-  const bool whole = bytes != nullptr && std::fread(bytes.get(), 1, length, file) == length;
+  // Read by chunks to the end rather than by a size asked first: a folder opened by that name
+  // claims a size but gives no bytes.
+  std::string text;
+  char chunk[ReadChunkSize];
+  for (std::size_t count; (count = std::fread(chunk, 1, sizeof chunk, file)) > 0;) text.append(chunk, count);
   std::fclose(file);
-  return whole && ReadSettingsText(settings, {bytes.get(), length});
+  return ReadSettingsText(settings, text);
 }
 
 }  // namespace vantor
