@@ -65,11 +65,103 @@ TEST_F(SimCommand, RefusesABadScenarioWithItsLineAndPlaysNothing) {
   EXPECT_FALSE(fs::exists(folder / "out" / "trace.txt"));
 }
 
-TEST_F(SimCommand, RefusesAMissingScenarioFile) {
-  const CommandResult result = Run("missing.toml --out out");
-  EXPECT_NE(result.exitCode, 0);
-  EXPECT_NE(result.err.find("missing.toml"), std::string::npos) << result.err;
-  EXPECT_FALSE(fs::exists(folder / "out" / "trace.txt"));
+// Usage errors are 2 with the reason, never the option library's own numbers.
+TEST_F(SimCommand, EveryUsageErrorExitsTwoWithItsReason) {
+  const struct {
+    const char* arguments;
+    const char* reason;
+  } cases[] = {
+      {"missing.toml --out out", "missing.toml"},
+      {"--settings missing.ini --out out", "missing.ini"},
+      {"--bogus --out out", "--bogus"},
+      {"--width wide --out out", "--width"},
+      {"--set FOV --out out", "KEY=VALUE"},
+      {"compare missing-a missing-b", "missing-a"},
+  };
+  for (const auto& c : cases) {
+    const CommandResult result = Run(c.arguments);
+    EXPECT_EQ(result.exitCode, 2) << c.arguments << "\n" << result.err;
+    EXPECT_NE(result.err.find(c.reason), std::string::npos) << c.arguments << "\n" << result.err;
+    EXPECT_FALSE(fs::exists(folder / "out")) << c.arguments;
+  }
+}
+
+constexpr const char* ShortDrive = R"(frames = 40
+events = [
+  { at = 2, do = "enter", vehicle = "car" },
+  { at = 10, do = "picture" },
+]
+[[vehicle]]
+name = "car"
+class = 4
+)";
+
+// A hand-written file plays byte for byte: a byte-order mark, CR LF and a last line without one.
+TEST_F(SimCommand, PlaysAGivenSettingsFileByteForByteAndTellsHowItWasRead) {
+  Write("short.toml", ShortDrive);
+  const std::string handWritten = "\xEF\xBB\xBF[Settings]\r\nFOV = 85\r\nHeight_4=0,55\r\nDynamicFOV=true\r\nFOV=70";
+  Write("my.ini", handWritten);
+  const CommandResult result = Run("short.toml --settings my.ini --out run --no-plot");
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(ReadFile(folder / "run" / "Vantor.ini"), handWritten) << "the plugin did not save, so this is the start";
+  const std::string report = ReadFile(folder / "run" / "settings-read.txt");
+  EXPECT_NE(report.find("line   2  \"FOV = 85\""), std::string::npos) << report;
+  EXPECT_NE(report.find("Height_4=0  became  Height_4=0.3"), std::string::npos) << report;
+  EXPECT_NE(result.out.find("settings-read.txt: 5 lines, 3 applied (1 read as 0), 2 did nothing"), std::string::npos)
+      << result.out;
+  // The camera sat at the height the report ends with.
+  const std::string csv = ReadFile(folder / "run" / "camera.csv");
+  EXPECT_NE(csv.find(",height_above_seat\n"), std::string::npos);
+  const float lastHeight = std::stof(csv.substr(csv.rfind(',') + 1));
+  EXPECT_NEAR(lastHeight, 0.3f, 0.005f) << "eased from the class-1 height of 0.7 towards 0.3";
+}
+
+// --set lines come after the file, so they win; compare then tells the two runs apart.
+TEST_F(SimCommand, SetOverridesTheFileAndCompareTellsTheRunsApart) {
+  Write("short.toml", std::string("settings_file = \"FOV=90\\r\\nHeight=0.5\\r\\n\"\n") + ShortDrive);
+  ASSERT_EQ(Run("short.toml --out wide --no-plot").exitCode, 0);
+  const CommandResult narrow = Run("short.toml --out narrow --no-plot --set FOV=60 --set Height_4=0.8");
+  ASSERT_EQ(narrow.exitCode, 0) << narrow.err;
+  const std::string report = ReadFile(folder / "narrow" / "settings-read.txt");
+  EXPECT_NE(report.find("from the scenario, then 2 --set lines"), std::string::npos) << report;
+  EXPECT_NE(report.find("\n  FOV=60\n"), std::string::npos) << report;
+  EXPECT_NE(report.find("\n  Height_4=0.8\n"), std::string::npos) << report;
+
+  const CommandResult compared = Run("compare wide narrow --out cmp");
+  ASSERT_EQ(compared.exitCode, 0) << compared.out << compared.err;
+  const std::string table = ReadFile(folder / "cmp" / "compare.txt");
+  EXPECT_EQ(compared.out.substr(0, table.size()), table);
+  EXPECT_NE(table.find("largest field of view    90.00              60.00"), std::string::npos) << table;
+  EXPECT_NE(table.find("height, class 4, m       0.50               0.80"), std::string::npos) << table;
+  if (std::system("command -v gnuplot >/dev/null 2>&1") == 0) {
+    EXPECT_TRUE(fs::is_regular_file(folder / "cmp" / "compare.png"));
+  }
+}
+
+// Nothing the command did not make is deleted or overwritten; what it made goes before a new run.
+TEST_F(SimCommand, KeepsForeignFilesAndClearsItsOwn) {
+  Write("short.toml", ShortDrive);
+  fs::create_directories(folder / "mine");
+  Write("mine/Vantor.ini", "FOV=99\r\n");
+  const CommandResult refused = Run("short.toml --out mine --no-plot");
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_NE(refused.err.find("(Vantor.ini)"), std::string::npos) << refused.err;
+  EXPECT_NE(refused.err.find("--settings"), std::string::npos) << refused.err;
+  EXPECT_EQ(ReadFile(folder / "mine" / "Vantor.ini"), "FOV=99\r\n");
+  EXPECT_FALSE(fs::exists(folder / "mine" / "trace.txt"));
+
+  ASSERT_EQ(Run("short.toml --out run --no-plot -n 5").exitCode, 0);
+  EXPECT_TRUE(fs::exists(folder / "run" / "pictures" / "frame-000035.png"));
+  ASSERT_EQ(Run("short.toml --out run --no-plot").exitCode, 0) << "the folder of an earlier run is reused";
+  EXPECT_FALSE(fs::exists(folder / "run" / "pictures" / "frame-000035.png")) << "no stale picture survives";
+  EXPECT_TRUE(fs::exists(folder / "run" / "pictures" / "frame-000010.png"));
+
+  // A file the run made but the user changed since is the user's now.
+  std::ofstream(folder / "run" / "camera.csv", std::ios::app) << "my note\n";
+  const CommandResult edited = Run("short.toml --out run --no-plot");
+  EXPECT_EQ(edited.exitCode, 2);
+  EXPECT_NE(edited.err.find("(camera.csv)"), std::string::npos) << edited.err;
+  EXPECT_TRUE(fs::exists(folder / "run" / "trace.txt")) << "a refused folder is left as it is";
 }
 
 // The scenario is named relative to the caller's folder, though the run happens in --out.

@@ -63,7 +63,7 @@ TEST(SimStory, TellsActivationsExitsAndHoldOffsApart) {
   ASSERT_EQ(bench.story.notifications.size(), 1u) << "each notification is told once";
   const std::string told = sim::TellStory(bench.story);
   EXPECT_NE(told.find("first person on:  frames 1, 6\n"), std::string::npos) << told;
-  EXPECT_NE(told.find("left by V:        frame 4\n"), std::string::npos) << told;
+  EXPECT_NE(told.find("first person off: frames 4 (by V), 7\n"), std::string::npos) << told;
   EXPECT_NE(told.find("  frame 6: \"Vantor: settings saved\"\n"), std::string::npos) << told;
 }
 
@@ -128,6 +128,21 @@ class SimFolder : public ::testing::Test {
   std::filesystem::path previous, folder;
 };
 
+// Measured along the tilted vehicle's own z axis from the seat bone, or from the vehicle's
+// origin when it has none, as the plugin places the camera.
+TEST(SimCameraLog, HeightAboveTheSeatFollowsTheVehiclesZAxis) {
+  sim::World world = WorldWithCar(40.0f, {});
+  sim::Vehicle& car = world.vehicles[0];
+  car.position = {5.0f, -6.0f, 7.0f};
+  car.rotation = {10.0f, -20.0f, 40.0f};
+  const sim::Vec3 seat = car.seatBoneOffset;
+  world.camera.position = sim::LocalToWorld(car, {seat.x, seat.y + 0.1f, seat.z + 0.62f});
+  EXPECT_NEAR(sim::SampleCamera(world, 0, 16).heightAboveSeat, 0.62f, 1e-5f);
+  car.hasSeatBone = false;
+  world.camera.position = sim::LocalToWorld(car, {0.0f, 0.1f, 0.35f});
+  EXPECT_NEAR(sim::SampleCamera(world, 0, 16).heightAboveSeat, 0.35f, 1e-5f);
+}
+
 TEST_F(SimFolder, CsvLeavesOffsetsEmptyWhileFirstPersonIsOff) {
   sim::World world = WorldWithCar(0.0f, {0.0f, 0.0f, 10.0f});
   std::vector<sim::CameraSample> samples{sim::SampleCamera(world, 0, 16)};
@@ -139,9 +154,10 @@ TEST_F(SimFolder, CsvLeavesOffsetsEmptyWhileFirstPersonIsOff) {
   std::getline(lines, header);
   std::getline(lines, on);
   std::getline(lines, off);
-  EXPECT_EQ(std::count(header.begin(), header.end(), ','), 15);
-  EXPECT_EQ(on, "0,0,100000,1,0,0,0,0,0,10,84,0,12,10,-1,2");
-  EXPECT_EQ(off, "1,0.016,100000,0,0,0,0,0,0,10,84,0,12,,,");
+  EXPECT_EQ(std::count(header.begin(), header.end(), ','), 17);
+  // The camera sits at the vehicle's origin, 0.45 m below the seat bone.
+  EXPECT_EQ(on, "0,0,100000,1,0,0,0,0,0,10,84,0,0,12,10,-1,2,-0.45");
+  EXPECT_EQ(off, "1,0.016,100000,0,0,0,0,0,0,10,84,0,0,12,,,,");
 }
 
 // gnuplot cannot autoscale an axis with nothing on it; a run without first person must plot.

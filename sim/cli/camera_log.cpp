@@ -1,15 +1,18 @@
 #include "sim/cli/camera_log.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <string_view>
 
 namespace sim {
 
 namespace {
 
 constexpr const char* CsvHeader =
-    "frame,time_s,game_timer_ms,active,x,y,z,pitch,roll,yaw,fov,vehicle_yaw,vehicle_speed,look_yaw,look_pitch,lean\n";
+    "frame,time_s,game_timer_ms,active,x,y,z,pitch,roll,yaw,fov,vehicle_class,vehicle_yaw,vehicle_speed,look_yaw,look_pitch,lean_right,height_above_seat\n";
 
 const Vehicle* ReferenceVehicle(const World& world) {
   const int32_t handle = world.player.vehicle != 0 ? world.player.vehicle : world.player.lastVehicle;
@@ -33,6 +36,22 @@ void AppendField(std::string& line, float value) {
 
 void AppendEmpty(std::string& line, int count) { line.append(static_cast<size_t>(count), ','); }
 
+std::vector<std::string_view> SplitFields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  for (size_t start = 0;;) {
+    const size_t comma = line.find(',', start);
+    fields.push_back(line.substr(start, comma - start));
+    if (comma == std::string_view::npos) return fields;
+    start = comma + 1;
+  }
+}
+
+// False for an empty field, which leaves `value` as it was.
+template <typename Number>
+bool ReadField(std::string_view field, Number& value) {
+  return !field.empty() && std::from_chars(field.data(), field.data() + field.size(), value).ec == std::errc();
+}
+
 }  // namespace
 
 float WrapDegrees(float degrees) {
@@ -52,13 +71,58 @@ CameraSample SampleCamera(const World& world, int32_t frame, int32_t frameTimeMs
   sample.fov = world.camera.fov;
   if (const Vehicle* vehicle = ReferenceVehicle(world)) {
     sample.hasVehicle = true;
+    sample.vehicleClass = vehicle->vehicleClass;
     sample.vehicleYaw = vehicle->rotation.z;
     sample.vehicleSpeed = vehicle->speed;
     sample.lookYaw = WrapDegrees(sample.rotation.z - vehicle->rotation.z);
     sample.lookPitch = WrapDegrees(sample.rotation.x - vehicle->rotation.x);
     sample.lean = WrapDegrees(sample.rotation.y - vehicle->rotation.y);
+    const float seatZ = vehicle->hasSeatBone ? vehicle->seatBoneOffset.z : 0.0f;
+    sample.heightAboveSeat = WorldToLocal(*vehicle, sample.position).z - seatZ;
   }
   return sample;
+}
+
+bool ReadCameraCsv(const std::string& path, std::vector<CameraSample>& samples, std::string& error) {
+  enum Column { Frame, Time, Active, Yaw, Fov, Class, VehicleYaw, LookYaw, Lean, Height, ColumnCount };
+  static constexpr std::string_view Names[ColumnCount] = {"frame",         "time_s",      "active",   "yaw",
+                                                          "fov",           "vehicle_class", "vehicle_yaw", "look_yaw",
+                                                          "lean_right",    "height_above_seat"};
+  std::ifstream file(path, std::ios::binary);
+  std::string line;
+  if (!file || !std::getline(file, line)) {
+    error = path + ": cannot be read";
+    return false;
+  }
+  const std::vector<std::string_view> header = SplitFields(line);
+  size_t at[ColumnCount];
+  for (int column = 0; column < ColumnCount; ++column) {
+    at[column] = static_cast<size_t>(std::find(header.begin(), header.end(), Names[column]) - header.begin());
+    if (at[column] == header.size()) {
+      error = path + ": no column " + std::string(Names[column]) + " (a camera.csv of an older vantor-sim?)";
+      return false;
+    }
+  }
+  samples.clear();
+  while (std::getline(file, line)) {
+    const std::vector<std::string_view> fields = SplitFields(line);
+    if (fields.size() != header.size()) continue;
+    CameraSample sample;
+    int active = 0;
+    ReadField(fields[at[Frame]], sample.frame);
+    ReadField(fields[at[Time]], sample.timeSeconds);
+    ReadField(fields[at[Active]], active);
+    sample.active = active != 0;
+    ReadField(fields[at[Yaw]], sample.rotation.z);
+    ReadField(fields[at[Fov]], sample.fov);
+    sample.hasVehicle = ReadField(fields[at[VehicleYaw]], sample.vehicleYaw);
+    ReadField(fields[at[Class]], sample.vehicleClass);
+    ReadField(fields[at[LookYaw]], sample.lookYaw);
+    ReadField(fields[at[Lean]], sample.lean);
+    ReadField(fields[at[Height]], sample.heightAboveSeat);
+    samples.push_back(sample);
+  }
+  return true;
 }
 
 bool WriteCameraCsv(const std::vector<CameraSample>& samples, const std::string& path) {
@@ -77,17 +141,20 @@ bool WriteCameraCsv(const std::vector<CameraSample>& samples, const std::string&
                               sample.rotation.y, sample.rotation.z, sample.fov})
       AppendField(text, value);
     if (sample.hasVehicle) {
+      text += ',';
+      AppendNumber(text, sample.vehicleClass);
       AppendField(text, sample.vehicleYaw);
       AppendField(text, sample.vehicleSpeed);
     } else {
-      AppendEmpty(text, 2);
+      AppendEmpty(text, 3);
     }
     if (sample.hasVehicle && sample.active) {
       AppendField(text, sample.lookYaw);
       AppendField(text, sample.lookPitch);
       AppendField(text, sample.lean);
+      AppendField(text, sample.heightAboveSeat);
     } else {
-      AppendEmpty(text, 3);
+      AppendEmpty(text, 4);
     }
     text += '\n';
   }

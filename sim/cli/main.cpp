@@ -7,6 +7,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "sim/cli/compare.h"
 #include "sim/cli/picture.h"
 #include "sim/cli/run.h"
 #include "sim/cli/video.h"
@@ -15,20 +16,21 @@
 namespace {
 
 constexpr const char* OutFolderName = "sim-out";
+constexpr const char* CompareFolderName = "compare-out";
 
 // Beside the build's own folders: build/linux/sim/vantor-sim writes to build/linux/sim-out.
-std::string DefaultOutFolder() {
+std::string DefaultOutFolder(const char* name) {
   std::error_code failure;
   const std::filesystem::path binary = std::filesystem::read_symlink("/proc/self/exe", failure);
-  if (failure) return OutFolderName;
-  return (binary.parent_path().parent_path() / OutFolderName).string();
+  if (failure) return name;
+  return (binary.parent_path().parent_path() / name).string();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   sim::SimOptions options;
-  options.outFolder = DefaultOutFolder();
+  options.outFolder = DefaultOutFolder(OutFolderName);
   options.pluginPath = sim::DefaultPluginPath();
   options.pictureWidth = sim::DefaultPictureWidth;
   options.pictureHeight = sim::DefaultPictureHeight;
@@ -53,6 +55,14 @@ int main(int argc, char** argv) {
       ->capture_default_str();
   app.add_option("--plugin", options.pluginPath, "The plugin to load")->capture_default_str();
   app.add_flag("--no-plot", noPlot, "Skip the plot");
+  app.add_option("--settings", options.settingsPath,
+                 "Start from this Vantor.ini, byte for byte (in place of the scenario's settings_file)")
+      ->check(CLI::ExistingFile);
+  app.add_option("--set", options.setLines, "Add the line KEY=VALUE to the starting Vantor.ini (repeatable; a "
+                                            "later line wins)")
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+
   std::string videoSize = std::to_string(sim::DefaultVideoWidth) + "x" + std::to_string(sim::DefaultVideoHeight);
   app.add_option("--video", options.videoPath,
                  "Also a video of the drive (MP4 made by ffmpeg); a relative path is in the output folder");
@@ -65,7 +75,24 @@ int main(int argc, char** argv) {
   app.add_option("--from", options.videoFrom, "First frame of the video")->check(CLI::NonNegativeNumber);
   app.add_option("--to", options.videoTo, "Last frame of the video (default: the scenario's last)")
       ->check(CLI::NonNegativeNumber);
-  CLI11_PARSE(app, argc, argv);
+
+  sim::CompareOptions compare;
+  compare.outFolder = DefaultOutFolder(CompareFolderName);
+  CLI::App* compareCommand = app.add_subcommand(
+      "compare", "Compares two runs' output folders: compare.png on shared axes and a table of figures");
+  compareCommand->add_option("run_a", compare.runA, "The first run's output folder")->required()->check(CLI::ExistingDirectory);
+  compareCommand->add_option("run_b", compare.runB, "The second run's output folder")->required()->check(CLI::ExistingDirectory);
+  compareCommand->add_option("-o,--out", compare.outFolder, "Output folder, made when missing")->capture_default_str();
+
+  // CLI11's own exit codes (105, 109, ...) are no business of the caller: every usage error is 2.
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& failure) {
+    if (failure.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) return app.exit(failure);
+    std::cerr << "vantor-sim: " << failure.what() << "\nvantor-sim: --help lists the options; nothing was played\n";
+    return sim::ExitUsage;
+  }
+  if (*compareCommand) return sim::RunCompare(compare, std::cout, std::cerr);
   sim::ParseVideoSize(videoSize, options.videoWidth, options.videoHeight);
 
   options.plot = !noPlot;

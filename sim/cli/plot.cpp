@@ -35,34 +35,17 @@ std::vector<std::pair<double, double>> ActiveSpans(const std::vector<CameraSampl
   return spans;
 }
 
-// A title that gnuplot reads back verbatim inside single quotes.
-std::string QuotedForGnuplot(const std::string& text) {
-  std::string quoted = "'";
-  for (const char c : text) {
-    if (c == '\'') quoted += "''";
-    else if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) quoted += c;
-  }
-  return quoted + "'";
-}
-
-// Yaws without the jumps at +-180, so turns read as slopes: the vehicle's yaw summed up
-// from its frame-to-frame changes, and the camera's as its offset from that.
+// The camera's yaw as its offset from the vehicle's continuous yaw.
 bool WritePlotData(const std::vector<CameraSample>& samples, const std::string& path) {
   std::ofstream file(path, std::ios::binary);
   file << "# time_s fov camera_yaw vehicle_yaw look_yaw lean speed active (NaN: not shown); long runs every n-th frame\n";
-  bool seenVehicle = false;
-  double previousYaw = 0.0, vehicleYaw = 0.0;
+  const std::vector<double> vehicleYaws = ContinuousVehicleYaw(samples);
   char line[256];
   const size_t stride = (samples.size() + PlotRowsMax - 1) / PlotRowsMax;
   for (size_t row = 0; row < samples.size(); ++row) {
     const CameraSample& sample = samples[row];
-    if (sample.hasVehicle) {
-      vehicleYaw = seenVehicle ? vehicleYaw + WrapDegrees(static_cast<float>(sample.vehicleYaw - previousYaw))
-                               : sample.vehicleYaw;
-      previousYaw = sample.vehicleYaw;
-      seenVehicle = true;
-    }
-    if (row % stride != 0 && row + 1 != samples.size()) continue;  // the yaw is summed over every frame
+    const double vehicleYaw = vehicleYaws[row];
+    if (row % stride != 0 && row + 1 != samples.size()) continue;
     const bool shown = sample.active && sample.hasVehicle;
     const double nan = std::numeric_limits<double>::quiet_NaN();
     std::snprintf(line, sizeof line, "%.3f %.4f %.4f %.4f %.4f %.4f %.4f %d\n", sample.timeSeconds,
@@ -77,6 +60,32 @@ bool WritePlotData(const std::vector<CameraSample>& samples, const std::string& 
 }
 
 }  // namespace
+
+std::string QuotedForGnuplot(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text) {
+    if (c == '\'') quoted += "''";
+    else if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) quoted += c;
+  }
+  return quoted + "'";
+}
+
+std::vector<double> ContinuousVehicleYaw(const std::vector<CameraSample>& samples) {
+  std::vector<double> yaws(samples.size(), std::numeric_limits<double>::quiet_NaN());
+  bool seenVehicle = false;
+  double previousYaw = 0.0, vehicleYaw = 0.0;
+  for (size_t row = 0; row < samples.size(); ++row) {
+    const CameraSample& sample = samples[row];
+    if (sample.hasVehicle) {
+      vehicleYaw = seenVehicle ? vehicleYaw + WrapDegrees(static_cast<float>(sample.vehicleYaw - previousYaw))
+                               : sample.vehicleYaw;
+      previousYaw = sample.vehicleYaw;
+      seenVehicle = true;
+    }
+    if (seenVehicle) yaws[row] = vehicleYaw;
+  }
+  return yaws;
+}
 
 std::string PlotScript(const std::vector<CameraSample>& samples, const std::string& title) {
   // gnuplot refuses to autoscale an axis with no point at all: such axes get a fixed range.
@@ -139,14 +148,19 @@ PlotRun StartPlot(const std::vector<CameraSample>& samples, const std::string& t
   script << PlotScript(samples, title);
   script.close();
   if (!script) return run;
+  return StartGnuplot(PlotScriptFile, PlotLogFile, PlotPictureFile);
+}
 
+PlotRun StartGnuplot(const std::string& script, const std::string& log, const std::string& picture) {
+  PlotRun run;
+  run.picture = picture;
   char program[] = "gnuplot";
-  char argument[] = "plot.gp";
-  char* arguments[] = {program, argument, nullptr};
+  std::string argument = script;
+  char* arguments[] = {program, argument.data(), nullptr};
   // gnuplot's warnings (a series with nothing shown, say) go to a log beside the plot.
   posix_spawn_file_actions_t files;
   posix_spawn_file_actions_init(&files);
-  posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, PlotLogFile, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
   pid_t child = 0;
   const int spawned = posix_spawnp(&child, program, &files, nullptr, arguments, environ);
@@ -164,7 +178,7 @@ PlotOutcome FinishPlot(PlotRun& run) {
   run.child = -1;
   std::error_code ignored;
   const bool succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  run.outcome = succeeded && std::filesystem::exists(PlotPictureFile, ignored) ? PlotOutcome::Plotted : PlotOutcome::Failed;
+  run.outcome = succeeded && std::filesystem::exists(run.picture, ignored) ? PlotOutcome::Plotted : PlotOutcome::Failed;
   return run.outcome;
 }
 

@@ -27,11 +27,22 @@ constexpr size_t PlotRowsMax = 6000;
 struct PlotRun {
   int child = -1;  // process id, -1 when none was started
   PlotOutcome outcome = PlotOutcome::Failed;
+  std::string picture;  // what the script draws
 };
+
+// Starts gnuplot on a script in the current folder; what it says goes to `log`.
+PlotRun StartGnuplot(const std::string& script, const std::string& log, const std::string& picture);
+
+// A text that gnuplot reads back verbatim inside single quotes.
+std::string QuotedForGnuplot(const std::string& text);
+
+// The vehicle's yaw summed up from its frame-to-frame changes, so that turns read as slopes
+// without jumps at +-180; NaN until a vehicle is seen.
+std::vector<double> ContinuousVehicleYaw(const std::vector<CameraSample>& samples);
 
 // Writes the data file and the script into the current folder and starts gnuplot on them.
 PlotRun StartPlot(const std::vector<CameraSample>& samples, const std::string& title);
-// Waits for gnuplot: Plotted once plot.png is there.
+// Waits for gnuplot: Plotted once its picture is there.
 PlotOutcome FinishPlot(PlotRun& run);
 
 }  // namespace sim

@@ -10,8 +10,10 @@
 #include "sim/cli/builtin_drive.h"
 #include "sim/cli/camera_log.h"
 #include "sim/cli/contact_sheet.h"
+#include "sim/cli/out_folder.h"
 #include "sim/cli/picture.h"
 #include "sim/cli/plot.h"
+#include "sim/cli/settings_report.h"
 #include "sim/cli/story.h"
 #include "sim/cli/trace_file.h"
 #include "sim/cli/video.h"
@@ -53,20 +55,17 @@ std::string ReadWhole(const fs::path& path) {
   return text.str();
 }
 
+bool WriteWhole(const char* path, const std::string& text) {
+  std::ofstream file(path, std::ios::binary);
+  file << text;
+  file.close();
+  return static_cast<bool>(file);
+}
+
 std::string PictureName(int32_t frame) {
   char name[64];
   std::snprintf(name, sizeof name, "%s/%s%06d.png", PictureFolder, PicturePrefix, static_cast<int>(frame));
   return name;
-}
-
-// Pictures an older run left would pass for this run's: only our own names are removed.
-void RemoveOldPictures() {
-  std::error_code failure;
-  for (const fs::directory_entry& entry : fs::directory_iterator(PictureFolder, failure)) {
-    const std::string name = entry.path().filename().string();
-    if (name.starts_with(PicturePrefix) && name.ends_with(".png")) fs::remove(entry.path(), failure);
-  }
-  fs::remove(ContactSheetFile, failure);
 }
 
 std::string FormatSeconds(double seconds) {
@@ -151,6 +150,7 @@ void WriteOutputs(const LinuxHost& host, const Scenario& scenario, const std::ve
 }  // namespace
 
 int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& err) {
+  // Every input is read before the output folder is touched: it may lie in that folder.
   Scenario scenario;
   std::string error;
   const bool builtin = options.scenarioPath.empty();
@@ -158,22 +158,40 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
                               : LoadScenarioFile(options.scenarioPath, scenario, error);
   if (!parsed) {
     err << "vantor-sim: " << error << "\nvantor-sim: the scenario is refused; nothing was played\n";
-    return ExitBadScenario;
+    return ExitUsage;
   }
+  const std::string scenarioText = builtin ? std::string(BuiltinDriveText()) : ReadWhole(options.scenarioPath);
+  const bool settingsGiven = !options.settingsPath.empty() || !options.setLines.empty();
+  if (settingsGiven && scenario.settingsFileBlocked) {
+    err << "vantor-sim: the scenario puts a folder in the place of Vantor.ini; --settings and --set cannot apply\n";
+    return ExitUsage;
+  }
+  if (!ComposeStartingSettings(scenario.settingsFile, options.settingsPath, options.setLines, scenario.settingsFile,
+                               error)) {
+    err << "vantor-sim: " << error << "\n";
+    return ExitUsage;
+  }
+  std::string settingsOrigin = options.settingsPath.empty() ? (scenario.settingsFile ? "from the scenario" : "")
+                                                            : "from " + options.settingsPath;
+  if (!options.setLines.empty())
+    settingsOrigin += (settingsOrigin.empty() ? "" : ", then ") + std::to_string(options.setLines.size()) +
+                      (options.setLines.size() == 1 ? " --set line" : " --set lines");
+  SettingsReport settingsReport = ReportSettings(scenario.settingsFile, settingsOrigin);
+  if (scenario.settingsFileBlocked)
+    settingsReport.gist = "Vantor.ini is a folder, as the scenario set it up: the plugin keeps its defaults";
 
   // Everything named on the command line is resolved before the run moves into its folder.
   std::error_code failure;
   const fs::path folder = fs::absolute(options.outFolder, failure);
   const fs::path plugin = fs::absolute(options.pluginPath, failure);
   const fs::path scenarioPath = builtin ? fs::path() : fs::absolute(options.scenarioPath, failure);
-  fs::create_directories(folder, failure);
-  if (!fs::is_directory(folder, failure)) {
-    err << "vantor-sim: cannot make the output folder " << folder.string() << "\n";
-    return ExitRunFailed;
-  }
   if (!fs::is_regular_file(plugin, failure)) {
     err << "vantor-sim: no plugin at " << plugin.string() << " (build the vantor target, or give --plugin)\n";
     return ExitRunFailed;
+  }
+  if (!PrepareOutFolder(folder, error)) {
+    err << "vantor-sim: " << error << "\nvantor-sim: nothing was played\n";
+    return ExitUsage;
   }
   const fs::path previousFolder = fs::current_path(failure);
   fs::current_path(folder, failure);
@@ -183,18 +201,12 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
   }
 
   Outcome outcome;
-  bool copied = true;
-  if (builtin) {
-    std::ofstream copy(ScenarioCopyFile, std::ios::binary);
-    copy << BuiltinDriveText();
-    copy.close();
-    copied = static_cast<bool>(copy);
-  } else if (!fs::equivalent(scenarioPath, ScenarioCopyFile, failure)) {
-    copied = fs::copy_file(scenarioPath, ScenarioCopyFile, fs::copy_options::overwrite_existing, failure);
-  }
-  if (!copied) outcome.Missed(std::string(ScenarioCopyFile) + ": cannot be written");
+  if (!WriteWhole(ScenarioCopyFile, scenarioText)) outcome.Missed(std::string(ScenarioCopyFile) + ": cannot be written");
+  if (WriteWhole(SettingsReportFile, settingsReport.text))
+    outcome.Wrote(std::string(SettingsReportFile) + ": " + settingsReport.gist);
+  else
+    outcome.Missed(std::string(SettingsReportFile) + ": cannot be written");
   fs::create_directories(PictureFolder, failure);
-  RemoveOldPictures();
 
   const std::string title = scenario.name.empty() ? (builtin ? "drive" : scenarioPath.stem().string()) : scenario.name;
   const std::vector<char> pictureFrames = PictureFrames(scenario, options.framesPerPicture);
@@ -278,6 +290,7 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
   }
   std::ofstream(SummaryFile, std::ios::binary) << summary;
   if (!previousFolder.empty()) fs::current_path(previousFolder, failure);
+  if (!ListMadeFiles(folder)) err << "vantor-sim: cannot list the run's files in " << MadeFilesList << "\n";
 
   out << summary;
   char timing[96];

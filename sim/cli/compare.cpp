@@ -1,0 +1,207 @@
+#include "sim/cli/compare.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
+#include "sim/cli/out_folder.h"
+#include "sim/cli/plot.h"
+#include "sim/cli/run.h"
+
+namespace sim {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* CameraFile = "camera.csv";
+constexpr const char* DataFiles[2] = {"compare-a.dat", "compare-b.dat"};
+constexpr const char* CompareScriptFile = "compare.gp";
+constexpr const char* CompareLogFile = "compare.log";
+constexpr const char* RunColours[2] = {"#1F5FBF", "#C0392B"};
+constexpr const char* RunDashes[2] = {"1", "2"};  // B dashed, so A shows where the two agree
+constexpr float LeanHeadroom = 1.15f;
+constexpr float MinimumLeanRange = 1.0f;  // degrees either side, when there is hardly any lean
+constexpr int FigureColumnWidth = 18;
+
+std::string RunName(const std::string& folder) {
+  const fs::path path = fs::path(folder).lexically_normal();
+  const std::string name = path.filename().string();
+  return name.empty() ? path.parent_path().filename().string() : name;
+}
+
+bool WriteCompareData(const std::vector<CameraSample>& samples, const char* path) {
+  std::ofstream file(path, std::ios::binary);
+  file << "# time_s fov camera_yaw look_yaw lean_right height_above_seat (NaN: first person off)\n";
+  const std::vector<double> vehicleYaws = ContinuousVehicleYaw(samples);
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const size_t stride = (samples.size() + PlotRowsMax - 1) / PlotRowsMax;
+  char line[192];
+  for (size_t row = 0; row < samples.size(); ++row) {
+    if (row % stride != 0 && row + 1 != samples.size()) continue;
+    const CameraSample& sample = samples[row];
+    const bool shown = sample.active && sample.hasVehicle;
+    std::snprintf(line, sizeof line, "%.3f %.4f %.4f %.4f %.4f %.4f\n", sample.timeSeconds,
+                  shown ? static_cast<double>(sample.fov) : nan, shown ? vehicleYaws[row] + sample.lookYaw : nan,
+                  shown ? static_cast<double>(sample.lookYaw) : nan, shown ? static_cast<double>(sample.lean) : nan,
+                  shown ? static_cast<double>(sample.heightAboveSeat) : nan);
+    file << line;
+  }
+  file.close();
+  return static_cast<bool>(file);
+}
+
+std::string CompareScript(const RunFigures figures[2], const std::string names[2], double lastTime) {
+  const float leanRange =
+      std::max(std::max({figures[0].leanLeft, figures[0].leanRight, figures[1].leanLeft, figures[1].leanRight}) *
+                   LeanHeadroom,
+               MinimumLeanRange);
+  std::string script =
+      "# Made by vantor-sim compare; run `gnuplot compare.gp` in this folder to redraw compare.png.\n"
+      "set terminal pngcairo size 1400,1600 font 'DejaVu Sans,11' noenhanced\n"
+      "set output 'compare.png'\n"
+      "set datafile missing 'NaN'\n"
+      "set grid\nset key top left\nset lmargin 12\n";
+  script += "set xrange [0:" + std::to_string(lastTime > 0.0 ? lastTime : 1.0) + "]\n";
+  script += "set multiplot layout 5,1 title " +
+            QuotedForGnuplot("A: " + names[0] + " against B: " + names[1] + " (lines only while first person is on)") +
+            "\n";
+  // Fixed axes where the plugin has bounds, so two comparisons read alike; the yaw alone follows the drive.
+  struct Panel {
+    int column;
+    const char* label;
+    std::string range;
+  };
+  const Panel panels[] = {
+      {2, "field of view, degrees", "[50:115]"},
+      {3, "camera yaw, degrees", "[*:*]"},
+      {4, "look yaw, degrees", "[-110:110]"},
+      {5, "lean, degrees (+ right)", "[" + std::to_string(-leanRange) + ":" + std::to_string(leanRange) + "]"},
+      {6, "height above seat, m", "[0.25:1.05]"},
+  };
+  for (const Panel& panel : panels) {
+    if (panel.column == 6) script += "set xlabel 'game time, seconds'\n";
+    script += std::string("set ylabel '") + panel.label + "'\nset yrange " + panel.range + "\n";
+    script += "plot ";
+    for (int run = 0; run < 2; ++run)
+      script += std::string(run > 0 ? ", \\\n     " : "") + "'" + DataFiles[run] + "' using 1:" +
+                std::to_string(panel.column) + " with lines lw 2 dt " + RunDashes[run] + " lc rgb '" + RunColours[run] + "' title " +
+                QuotedForGnuplot(std::string(run == 0 ? "A: " : "B: ") + names[run]);
+    script += "\n";
+  }
+  return script + "unset multiplot\n";
+}
+
+std::string Figure(float value, bool shown) {
+  if (!shown) return "-";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", static_cast<double>(value));
+  return text;
+}
+
+std::string Row(const std::string& label, const std::string& a, const std::string& b) {
+  char line[160];
+  std::snprintf(line, sizeof line, "%-24s %-*s %s\n", label.c_str(), FigureColumnWidth, a.c_str(), b.c_str());
+  return line;
+}
+
+}  // namespace
+
+RunFigures FigureRun(const std::vector<CameraSample>& samples) {
+  RunFigures figures;
+  figures.frames = static_cast<int32_t>(samples.size());
+  for (const CameraSample& sample : samples) {
+    if (!sample.active || !sample.hasVehicle) continue;
+    ++figures.firstPersonFrames;
+    figures.widestFov = std::max(figures.widestFov, sample.fov);
+    figures.leanLeft = std::max(figures.leanLeft, -sample.lean);
+    figures.leanRight = std::max(figures.leanRight, sample.lean);
+    figures.heightByClass[sample.vehicleClass] = sample.heightAboveSeat;
+  }
+  return figures;
+}
+
+std::string FiguresTable(const RunFigures& a, const RunFigures& b, const std::string& nameA, const std::string& nameB) {
+  const bool shownA = a.firstPersonFrames > 0, shownB = b.firstPersonFrames > 0;
+  std::string table = Row("", "A: " + nameA, "B: " + nameB);
+  table += Row("frames", std::to_string(a.frames), std::to_string(b.frames));
+  table += Row("frames in first person", std::to_string(a.firstPersonFrames), std::to_string(b.firstPersonFrames));
+  table += Row("largest field of view", Figure(a.widestFov, shownA), Figure(b.widestFov, shownB));
+  table += Row("largest lean left", Figure(a.leanLeft, shownA), Figure(b.leanLeft, shownB));
+  table += Row("largest lean right", Figure(a.leanRight, shownA), Figure(b.leanRight, shownB));
+  std::map<int32_t, bool> classes;
+  for (const auto& [vehicleClass, height] : a.heightByClass) classes[vehicleClass] = true;
+  for (const auto& [vehicleClass, height] : b.heightByClass) classes[vehicleClass] = true;
+  for (const auto& [vehicleClass, seen] : classes) {
+    const auto inA = a.heightByClass.find(vehicleClass), inB = b.heightByClass.find(vehicleClass);
+    table += Row("height, class " + std::to_string(vehicleClass) + ", m",
+                 Figure(inA != a.heightByClass.end() ? inA->second : 0.0f, inA != a.heightByClass.end()),
+                 Figure(inB != b.heightByClass.end() ? inB->second : 0.0f, inB != b.heightByClass.end()));
+  }
+  return table + "(field of view, lean and height over first-person frames; the height as last seen in each class)\n";
+}
+
+int RunCompare(const CompareOptions& options, std::ostream& out, std::ostream& err) {
+  const std::string folders[2] = {options.runA, options.runB};
+  std::string names[2];
+  std::vector<CameraSample> samples[2];
+  RunFigures figures[2];
+  std::string error;
+  for (int run = 0; run < 2; ++run) {
+    if (!ReadCameraCsv((fs::path(folders[run]) / CameraFile).string(), samples[run], error)) {
+      err << "vantor-sim compare: " << error << "\n";
+      return ExitUsage;
+    }
+    names[run] = RunName(folders[run]);
+    figures[run] = FigureRun(samples[run]);
+  }
+  std::error_code failure;
+  const fs::path folder = fs::absolute(options.outFolder, failure);
+  if (!PrepareOutFolder(folder, error)) {
+    err << "vantor-sim compare: " << error << "\n";
+    return ExitUsage;
+  }
+  const fs::path previousFolder = fs::current_path(failure);
+  fs::current_path(folder, failure);
+  if (failure) {
+    err << "vantor-sim compare: cannot work in " << folder.string() << ": " << failure.message() << "\n";
+    return ExitRunFailed;
+  }
+
+  const double lastTime = std::max(samples[0].empty() ? 0.0 : samples[0].back().timeSeconds,
+                                   samples[1].empty() ? 0.0 : samples[1].back().timeSeconds);
+  bool written = WriteCompareData(samples[0], DataFiles[0]) && WriteCompareData(samples[1], DataFiles[1]);
+  std::ofstream script(CompareScriptFile, std::ios::binary);
+  script << CompareScript(figures, names, lastTime);
+  script.close();
+  written = written && static_cast<bool>(script);
+  PlotRun plot = written ? StartGnuplot(CompareScriptFile, CompareLogFile, ComparePictureFile) : PlotRun{};
+  const std::string table = FiguresTable(figures[0], figures[1], names[0], names[1]);
+  std::ofstream tableFile(CompareTableFile, std::ios::binary);
+  tableFile << table;
+  tableFile.close();
+  written = written && static_cast<bool>(tableFile);
+  const PlotOutcome plotted = FinishPlot(plot);
+  ListMadeFiles(folder);
+  if (!previousFolder.empty()) fs::current_path(previousFolder, failure);
+
+  out << table << "files in " << folder.string() << ":\n  " << CompareTableFile << ": this table\n  "
+      << ComparePictureFile << ": ";
+  switch (plotted) {
+    case PlotOutcome::Plotted:
+      out << "field of view, camera yaw, look yaw, lean and height, both runs on shared axes\n";
+      break;
+    case PlotOutcome::NoGnuplot:
+      out << "skipped, gnuplot is missing (install gnuplot-nox; " << CompareScriptFile << " is written)\n";
+      break;
+    case PlotOutcome::Failed:
+      out << "FAILED, see " << CompareLogFile << "\n";
+      break;
+  }
+  return written && plotted != PlotOutcome::Failed ? ExitPlayed : ExitRunFailed;
+}
+
+}  // namespace sim

@@ -1,0 +1,299 @@
+#include "sim/cli/settings_report.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "settings/settings.h"
+#include "settings/settings_file.h"
+
+namespace sim {
+
+namespace {
+
+using vantor::SettingsLine;
+using Effect = vantor::SettingsLine::Effect;
+
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view Blanks = " \t\r";
+constexpr size_t TextColumnWidth = 24;  // the quoted lines are padded to this, longer ones not cut
+constexpr std::string_view Words[] = {"true", "false", "yes", "no", "on", "off", "enabled", "disabled"};
+
+std::string_view Trim(std::string_view text) {
+  const size_t first = text.find_first_not_of(Blanks);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(Blanks) - first + 1);
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+std::string Number(float value) {
+  char buffer[32];
+  return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}
+
+std::string Quoted(std::string_view bytes) { return "\"" + VisibleBytes(bytes) + "\""; }
+
+// The plugin's reader decides whether a key is one it knows.
+bool KnownKey(std::string_view key) {
+  vantor::Settings scratch;
+  const Effect effect = vantor::ReadSettingsLine(scratch, std::string(key) + "=0").effect;
+  return effect == Effect::Applied || effect == Effect::IndexOutOfRange;
+}
+
+// The known key a key written in another case stands for ("fov", "height_3"), or "".
+std::string KeyInTheRightCase(std::string_view key) {
+  for (const vantor::SettingRow& row : vantor::SettingRows) {
+    if (key.size() < row.key.size() || !SameIgnoringCase(key.substr(0, row.key.size()), row.key)) continue;
+    const std::string candidate = std::string(row.key) + std::string(key.substr(row.key.size()));
+    if (KnownKey(candidate)) return candidate;
+  }
+  return {};
+}
+
+std::string_view WithoutMark(std::string_view line) {
+  if (line.starts_with(ByteOrderMark)) line.remove_prefix(ByteOrderMark.size());
+  return Trim(line);
+}
+
+bool IsComment(std::string_view line) {
+  const std::string_view text = WithoutMark(line);
+  return text.starts_with(';') || text.starts_with('#') || text.starts_with("//");
+}
+
+std::string NoEqualsHint(std::string_view line) {
+  if (WithoutMark(line).starts_with('['))
+    return "a section header; the file has no sections, the lines under it are read as usual";
+  if (IsComment(line)) return "a comment";
+  return "a setting is KEY=VALUE";
+}
+
+std::string UnknownKeyHint(const SettingsLine& line) {
+  std::string_view key = line.key;
+  if (key.empty()) return "the key is empty";
+  const std::string_view trimmedAll = Trim(key);
+  if (trimmedAll.starts_with(';') || trimmedAll.starts_with('#'))
+    return "a comment with a \"=\" in it reads as a key, one that matches nothing: harmless";
+  std::vector<std::string> why;
+  const bool byteOrderMark = key.starts_with(ByteOrderMark);
+  if (byteOrderMark) {
+    key.remove_prefix(ByteOrderMark.size());
+    why.push_back("a byte-order mark (bytes EF BB BF, which some editors put at the start of a file) stands before "
+                  "the key: save the file without it, or leave the first line empty");
+  }
+  const std::string_view trimmed = Trim(key);
+  if (trimmed.size() != key.size())
+    why.push_back(key.ends_with(' ') || key.ends_with('\t') ? "a blank before the \"=\" is part of the key"
+                                                            : "a blank before the key is part of it");
+  std::string meant(trimmed);
+  if (!KnownKey(meant)) {
+    meant = KeyInTheRightCase(trimmed);
+    if (!meant.empty()) why.push_back("keys are case-sensitive");
+  }
+  std::string hint;
+  for (const std::string& reason : why) hint += (hint.empty() ? "" : "; ") + reason;
+  if (meant.empty())
+    return why.empty() ? "no setting has this key (the keys are those of the last part)"
+                       : hint + "; even so it names no setting";
+  return hint + "; write " + Quoted(meant + "=" + std::string(Trim(line.value)));
+}
+
+// Why a value read as it did, or "" when it read plainly.
+std::string ValueHint(const SettingsLine& line) {
+  const std::string_view value = line.value;
+  const std::string_view rest = Trim(value.substr(std::min(line.numberLength, value.size())));
+  if (line.numberLength == 0) {
+    const std::string_view word = Trim(value);
+    if (word.empty()) return "the value is empty, read as 0";
+    for (const std::string_view known : Words)
+      if (SameIgnoringCase(word, known)) return "a word means nothing here, read as 0: write 1 for on, 0 for off";
+    if (word.starts_with(',') || word.starts_with('.'))
+      return "no digit before the point, read as 0: write 0" + std::string(word).replace(0, 1, ".");
+    return "no number at the start of the value, read as 0";
+  }
+  if (rest.empty()) return {};
+  if (rest.size() > 1 && rest[0] == ',' && std::isdigit(static_cast<unsigned char>(rest[1]))) {
+    std::string dotted(Trim(value));
+    std::replace(dotted.begin(), dotted.end(), ',', '.');
+    return "a decimal comma: the number stops at the \",\"; write " + dotted;
+  }
+  return "the text after the number, " + Quoted(rest) + ", is ignored";
+}
+
+std::string AppliedVerdict(const SettingsLine& line) {
+  std::string field;
+  if (line.heightIndex >= 0)
+    field = "Height of vehicle class " + std::to_string(line.heightIndex);
+  else if (line.setting->kind == vantor::SettingKind::Heights)
+    field = "Height of every vehicle class (0 to 21)";
+  else
+    field = std::string(line.setting->key);
+  std::string verdict = "applied: " + field + " = ";
+  if (line.setting->kind == vantor::SettingKind::Flag)
+    verdict += line.number != 0.0f && !std::isnan(line.number) ? "on" : "off";
+  else
+    verdict += Number(line.number);
+  const std::string hint = ValueHint(line);
+  if (!hint.empty()) verdict += " (" + hint + ")";
+  return verdict;
+}
+
+// A later line that replaces all an earlier one did: the same setting, the same height entry,
+// or "Height" over any height.
+bool Overrides(const SettingsLine& later, const SettingsLine& earlier) {
+  if (later.effect != Effect::Applied || earlier.effect != Effect::Applied) return false;
+  if (later.setting != earlier.setting) return false;
+  return later.heightIndex < 0 || later.heightIndex == earlier.heightIndex;
+}
+
+std::string Verdict(const SettingsLine& line, std::string_view text) {
+  switch (line.effect) {
+    case Effect::Empty:
+      return "empty";
+    case Effect::NoEquals:
+      return "ignored, no \"=\": " + NoEqualsHint(text);
+    case Effect::UnknownKey:
+      return "ignored, unknown key " + Quoted(line.key) + ": " + UnknownKeyHint(line);
+    case Effect::IndexOutOfRange:
+      return "ignored: " + Quoted(line.key) + " names no vehicle class (they are 0 to 21)";
+    case Effect::Applied:
+      return AppliedVerdict(line);
+  }
+  return {};
+}
+
+std::vector<std::string_view> SavedLines(const vantor::Settings& settings, std::string& text) {
+  text.resize(vantor::SettingsTextCapacity);
+  text.resize(vantor::WriteSettingsText(settings, text.data()));
+  std::vector<std::string_view> lines;
+  std::string_view rest = text;
+  while (!rest.empty()) lines.push_back(vantor::NextSettingsLine(rest));
+  return lines;
+}
+
+}  // namespace
+
+std::string VisibleBytes(std::string_view bytes) {
+  std::string visible;
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte < 0x7F && c != '\\') {
+      visible += c;
+    } else {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      visible += escaped;
+    }
+  }
+  return visible;
+}
+
+bool ComposeStartingSettings(const std::optional<std::string>& scenarioText, const std::string& settingsPath,
+                             const std::vector<std::string>& setLines, std::optional<std::string>& text,
+                             std::string& error) {
+  text = scenarioText;
+  if (!settingsPath.empty()) {
+    std::error_code failure;
+    std::ifstream file(settingsPath, std::ios::binary);
+    if (!std::filesystem::is_regular_file(settingsPath, failure) || !file) {
+      error = "--settings " + settingsPath + ": no such file, or it cannot be read";
+      return false;
+    }
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    text = bytes.str();
+  }
+  for (const std::string& line : setLines) {
+    if (line.find('=') == std::string::npos || line.find_first_of("\r\n") != std::string::npos) {
+      error = "--set " + line + ": give one KEY=VALUE";
+      return false;
+    }
+    if (!text) text.emplace();
+    const std::string lineEnd = text->find("\r\n") != std::string::npos ? "\r\n" : "\n";
+    if (!text->empty() && !text->ends_with('\n')) *text += lineEnd;
+    *text += line + lineEnd;
+  }
+  return true;
+}
+
+SettingsReport ReportSettings(const std::optional<std::string>& text, const std::string& origin) {
+  SettingsReport report;
+  vantor::Settings settings;
+  if (!text) {
+    report.text = "No Vantor.ini at the start: the plugin keeps its defaults.\n";
+    report.gist = "no Vantor.ini at the start: the defaults";
+  } else {
+    std::string_view rest = *text;
+    std::vector<std::string_view> lines;
+    std::vector<SettingsLine> reads;
+    while (!rest.empty()) {
+      lines.push_back(vantor::NextSettingsLine(rest));
+      reads.push_back(vantor::ReadSettingsLine(settings, lines.back()));
+    }
+    int applied = 0, readAsZero = 0, ignored = 0;
+    size_t width = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      applied += reads[i].effect == Effect::Applied;
+      readAsZero += reads[i].effect == Effect::Applied && reads[i].numberLength == 0;
+      ignored += reads[i].effect != Effect::Applied && reads[i].effect != Effect::Empty && !IsComment(lines[i]);
+      width = std::max(width, Quoted(lines[i]).size());
+    }
+    width = std::min(width, TextColumnWidth);
+    report.text = "Vantor.ini as the plugin reads it at start-up (" + origin + ", " + std::to_string(lines.size()) +
+                  " lines). Lines marked ! did nothing, or less than they seem to say.\n\n";
+    int overridden = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      std::string verdict = Verdict(reads[i], lines[i]);
+      bool marked = reads[i].effect == Effect::Applied ? !ValueHint(reads[i]).empty()
+                                                       : reads[i].effect != Effect::Empty && !IsComment(lines[i]);
+      for (size_t later = i + 1; later < lines.size(); ++later)
+        if (Overrides(reads[later], reads[i])) {
+          verdict += "; line " + std::to_string(later + 1) + " sets it again";
+          marked = true;
+          ++overridden;
+          break;
+        }
+      char number[32];
+      std::snprintf(number, sizeof number, "%c line %3zu  ", marked ? '!' : ' ', i + 1);
+      std::string quoted = Quoted(lines[i]);
+      quoted.resize(std::max(quoted.size(), width), ' ');
+      report.text += number + quoted + "  " + verdict + "\n";
+    }
+
+    vantor::Settings clamped = settings;
+    vantor::ClampSettings(clamped);
+    std::string readText, clampedText;
+    const std::vector<std::string_view> readLines = SavedLines(settings, readText);
+    const std::vector<std::string_view> clampedLines = SavedLines(clamped, clampedText);
+    std::string changes;
+    int changed = 0;
+    for (size_t i = 0; i < readLines.size() && i < clampedLines.size(); ++i) {
+      if (readLines[i] == clampedLines[i]) continue;
+      changes += "  " + VisibleBytes(readLines[i]) + "  became  " + VisibleBytes(clampedLines[i]) + "\n";
+      ++changed;
+    }
+    report.text += "\nBrought within bounds at start-up:\n" + (changed == 0 ? std::string("  nothing\n") : changes);
+    std::string notes;
+    if (readAsZero > 0) notes += std::to_string(readAsZero) + " read as 0";
+    if (overridden > 0) notes += (notes.empty() ? "" : ", ") + std::to_string(overridden) + " set again later";
+    report.gist = std::to_string(lines.size()) + " lines, " + std::to_string(applied) + " applied" +
+                  (notes.empty() ? "" : " (" + notes + ")") + ", " + std::to_string(ignored) + " did nothing; " +
+                  std::to_string(changed) + (changed == 1 ? " value" : " values") + " brought within bounds";
+    settings = clamped;
+  }
+  std::string saved;
+  report.text += "\nThe settings the plugin holds after start-up, as it would save them:\n";
+  for (const std::string_view line : SavedLines(settings, saved)) report.text += "  " + VisibleBytes(line) + "\n";
+  return report;
+}
+
+}  // namespace sim
