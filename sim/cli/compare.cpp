@@ -79,7 +79,7 @@ std::string CompareScript(const RunFigures figures[2], const std::string names[2
       {2, "field of view, degrees", "[50:115]"},
       {3, "camera yaw, degrees", "[*:*]"},
       {4, "look yaw, degrees", "[-110:110]"},
-      {5, "lean, degrees (+ right)", "[" + std::to_string(-leanRange) + ":" + std::to_string(leanRange) + "]"},
+      {5, "lean, degrees (+ right)", std::string("[").append(std::to_string(-leanRange)).append(":").append(std::to_string(leanRange)).append("]")},
       {6, "height above seat, m", "[0.25:1.05]"},
   };
   for (const Panel& panel : panels) {

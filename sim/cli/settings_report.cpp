@@ -41,7 +41,7 @@ std::string Number(float value) {
   return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
-std::string Quoted(std::string_view bytes) { return "\"" + VisibleBytes(bytes) + "\""; }
+std::string Quoted(std::string_view bytes) { return std::string("\"").append(VisibleBytes(bytes)).append("\""); }
 
 // The plugin's reader decides whether a key is one it knows.
 bool KnownKey(std::string_view key) {
@@ -117,7 +117,7 @@ std::string ValueHint(const SettingsLine& line) {
     for (const std::string_view known : Words)
       if (SameIgnoringCase(word, known)) return "a word means nothing here, read as 0: write 1 for on, 0 for off";
     if (word.starts_with(',') || word.starts_with('.'))
-      return "no digit before the point, read as 0: write 0" + std::string(word).replace(0, 1, ".");
+      return std::string("no digit before the point, read as 0: write 0.").append(word.substr(1));
     return "no number at the start of the value, read as 0";
   }
   if (rest.empty()) return {};
