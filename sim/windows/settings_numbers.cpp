@@ -80,8 +80,8 @@ std::string Midpoint(Random& random) {
 std::string Generate(Random& random) {
   std::string body;
   switch (random() % 6) {
-    case 0: body = Number(random, Decimal, 40, 'e', 110, -75); break;
-    case 1: body = "0x" + Number(random, Hex, 20, 'p', 400, -250); break;
+    case 0: body = Number(random, Decimal, 40, 'e', 110, -75); break;  // up to 40 digits, e-75 to e34
+    case 1: body = "0x" + Number(random, Hex, 20, 'p', 400, -250); break;  // up to 20 digits, p-250 to p149
     case 2: body = Midpoint(random); break;
     case 3: {  // a long run of digits after many zeros, brought back into range by the exponent
       const std::size_t zeros = random() % LongRun;
