@@ -22,7 +22,9 @@ differ() {
     "$(sed -n "${line}p" numbers.txt)" "$(sed -n "${line}p" "$1")" "$(sed -n "${line}p" "$2")"
 }
 fail=0
-[ "$(wc -l < linux.txt)" -eq "$count" ] || { echo "the Linux build read $(wc -l < linux.txt) of $count lines"; fail=1; }
+for output in linux.txt windows.txt strtof.txt; do
+  [ "$(wc -l < $output)" -eq "$count" ] || { echo "$output has $(wc -l < $output) of $count lines"; fail=1; }
+done
 differ linux.txt windows.txt && fail=1
 differ linux-numbers.txt strtof.txt && fail=1
 [ $fail -eq 0 ] && echo "$count strings: Windows, Linux and strtof agree"
