@@ -7,8 +7,6 @@ namespace sim {
 
 namespace {
 
-constexpr double DegreesToRadians = 3.14159265358979323846 / 180.0;
-
 // The game's own camera. Behind the vehicle it sits farther out and higher in each view mode
 // (0 nearest); a mode without a placement of its own uses the middle one.
 struct FollowPlacement {
@@ -51,6 +49,12 @@ Rotation RotationOf(const Vec3& rotation) {
 Vehicle* FindVehicle(World& world, int32_t handle) {
   for (Vehicle& vehicle : world.vehicles)
     if (vehicle.handle == handle) return &vehicle;
+  return nullptr;
+}
+
+const Vehicle* ExistingVehicle(const World& world, int32_t handle) {
+  for (const Vehicle& vehicle : world.vehicles)
+    if (vehicle.handle == handle && vehicle.exists) return &vehicle;
   return nullptr;
 }
 
@@ -112,12 +116,6 @@ Vec3 LocalToWorld(Vec3 position, Vec3 rotation, Vec3 local) {
 
 namespace {
 
-const Vehicle* VehicleOf(const World& world, int32_t handle) {
-  for (const Vehicle& vehicle : world.vehicles)
-    if (vehicle.handle == handle && vehicle.exists) return &vehicle;
-  return nullptr;
-}
-
 // A camera level with the ground at `base`, turned to `yaw`, at `offset` in that frame and
 // looking at `target` in it.
 CameraView CameraLookingAt(Vec3 base, float yaw, Vec3 offset, Vec3 target) {
@@ -128,7 +126,7 @@ CameraView CameraLookingAt(Vec3 base, float yaw, Vec3 offset, Vec3 target) {
 }  // namespace
 
 CameraView GameCameraView(const World& world) {
-  if (const Vehicle* vehicle = VehicleOf(world, world.player.vehicle)) {
+  if (const Vehicle* vehicle = ExistingVehicle(world, world.player.vehicle)) {
     const int32_t mode = world.vehicleCameraViewMode;
     const bool placed = mode >= 0 && mode < static_cast<int32_t>(std::size(FollowPlacements));
     const FollowPlacement& placement = FollowPlacements[placed ? mode : MiddleViewMode];
@@ -139,7 +137,7 @@ CameraView GameCameraView(const World& world) {
 }
 
 float PlayerFacing(const World& world) {
-  const Vehicle* last = VehicleOf(world, world.player.lastVehicle);
+  const Vehicle* last = ExistingVehicle(world, world.player.lastVehicle);
   if (last == nullptr) return 0.0f;
   const double dx = last->position.x - world.player.position.x, dy = last->position.y - world.player.position.y;
   // Yaw 0 looks along +y and positive yaw turns left, towards -x.

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <functional>
+#include <numbers>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,6 +17,10 @@ struct Vec3 {
   float y = 0.0f;
   float z = 0.0f;
 };
+
+inline bool IsFinite(const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+constexpr double DegreesToRadians = std::numbers::pi / 180.0;
 
 constexpr int32_t PlayerHandle = 0x0101;
 constexpr int32_t FirstVehicleHandle = 0x2001;
@@ -133,6 +139,8 @@ struct World {
 };
 
 Vehicle* FindVehicle(World& world, int32_t handle);
+// The vehicle with this handle while it exists, else null.
+const Vehicle* ExistingVehicle(const World& world, int32_t handle);
 int32_t AddVehicle(World& world, Vehicle vehicle);  // returns the new handle
 
 // The player takes a seat (-1 driver), or leaves to stand at a world position.

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 
 #include "sim/render/scene.h"
 
@@ -66,8 +67,7 @@ constexpr int SteeringSides = 24;
 constexpr double HipHeight = 0.85, ShoulderHeight = 1.5, HeadBottom = 1.55, HeadTop = 1.8;
 constexpr double BodyHalfWidth = 0.24, BodyHalfDepth = 0.14, HeadHalf = 0.11;
 
-constexpr double Pi = 3.14159265358979323846;
-constexpr double DegreesToRadians = Pi / 180.0;
+constexpr double Pi = std::numbers::pi;
 
 struct Face {
   std::vector<Vec3> corners;  // world, convex, in order
@@ -225,13 +225,11 @@ void DrawFace(cairo_t* cr, const View& view, const Face& face) {
 
 void DrawBodies(cairo_t* cr, const View& view, const World& world) {
   std::vector<Face> faces;
-  auto finite = [](const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); };
   for (const Vehicle& vehicle : world.vehicles)
-    if (vehicle.exists && finite(vehicle.position) && finite(vehicle.rotation) && finite(vehicle.seatBoneOffset))
+    if (vehicle.exists && IsFinite(vehicle.position) && IsFinite(vehicle.rotation) && IsFinite(vehicle.seatBoneOffset))
       AddVehicle(faces, vehicle);
-  bool onFoot = true;
-  for (const Vehicle& vehicle : world.vehicles) onFoot = onFoot && !(vehicle.exists && vehicle.handle == world.player.vehicle);
-  if (onFoot && !world.player.dead && finite(world.player.position)) AddPlayer(faces, world);
+  const bool onFoot = ExistingVehicle(world, world.player.vehicle) == nullptr;
+  if (onFoot && !world.player.dead && IsFinite(world.player.position)) AddPlayer(faces, world);
 
   for (Face& face : faces) {
     Vec3 centre{};

@@ -6,8 +6,6 @@ namespace sim {
 
 namespace {
 
-constexpr double DegreesToRadians = 3.14159265358979323846 / 180.0;
-
 double Distance(Vec3 a, Vec3 b) { return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z); }
 
 // The vehicle drives in the right-hand lane, so the road's centre is half a lane to its left.
@@ -39,9 +37,7 @@ std::vector<Road> PlanRoads(const Scenario& scenario) {
     ApplyEvents(world, scenario, frame, cursor);
     for (size_t i = 0; i < world.vehicles.size(); ++i) {
       const Vehicle& vehicle = world.vehicles[i];
-      if (!vehicle.exists || !std::isfinite(vehicle.position.x) || !std::isfinite(vehicle.position.y) ||
-          !std::isfinite(vehicle.position.z) || !std::isfinite(vehicle.rotation.z))
-        continue;
+      if (!vehicle.exists || !IsFinite(vehicle.position) || !std::isfinite(vehicle.rotation.z)) continue;
       const Vec3 centre = CentreBeside(vehicle);
       if (paths[i].empty()) firstYaw[i] = vehicle.rotation.z;
       lastYaw[i] = vehicle.rotation.z;

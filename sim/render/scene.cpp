@@ -246,17 +246,15 @@ void DrawRoad(cairo_t* cr, const View& view, const Road& road) {
 
 // The ground the player is on: under the vehicle, or under the feet.
 double GroundLevel(const World& world) {
-  for (const Vehicle& vehicle : world.vehicles)
-    if (vehicle.handle == world.player.vehicle && vehicle.exists) return vehicle.position.z;
-  return world.player.position.z;
+  const Vehicle* vehicle = ExistingVehicle(world, world.player.vehicle);
+  return vehicle != nullptr ? vehicle->position.z : world.player.position.z;
 }
 
 }  // namespace
 
 void DrawScene(cairo_t* cr, const World& world, const std::vector<Road>& roads, int width, int height) {
   const CameraView camera = RenderedView(world);
-  const auto finite = [](const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); };
-  if (!finite(camera.position) || !finite(camera.rotation)) {
+  if (!IsFinite(camera.position) || !IsFinite(camera.rotation)) {
     // A camera nowhere sees nothing but sky.
     SetColour(cr, SkyHigh);
     cairo_paint(cr);

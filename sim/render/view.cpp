@@ -6,7 +6,6 @@ namespace sim {
 
 namespace {
 
-constexpr double DegreesToRadians = 3.14159265358979323846 / 180.0;
 // A field of view the game would never take still gives a picture.
 constexpr double MinimumFov = 1.0;
 constexpr double MaximumFov = 170.0;
