@@ -13,11 +13,8 @@ Vec3 CentreBeside(const Vehicle& vehicle) {
   return LocalToWorld(vehicle.position, {0.0f, 0.0f, vehicle.rotation.z}, {static_cast<float>(-RoadWidth / 4.0), 0.0f, 0.0f});
 }
 
-Vec3 Along(Vec3 from, double yawDegrees, double metres) {
-  const double yaw = yawDegrees * DegreesToRadians;
-  // Yaw 0 runs along +y; positive yaw turns towards -x.
-  return {static_cast<float>(from.x - std::sin(yaw) * metres), static_cast<float>(from.y + std::cos(yaw) * metres),
-          from.z};
+Vec3 Along(Vec3 from, float yaw, double metres) {
+  return LocalToWorld(from, {0.0f, 0.0f, yaw}, {0.0f, static_cast<float>(metres), 0.0f});
 }
 
 void Append(Road& road, Vec3 point) {
