@@ -187,13 +187,7 @@ void DrawFace(cairo_t* cr, const View& view, const Face& face) {
   cairo_new_path(cr);
   if (face.rim) {
     // A ring of segments, each cut at the near plane by itself.
-    for (size_t i = 0; i < points.size(); ++i) {
-      CameraPoint a = points[i], b = points[(i + 1) % points.size()];
-      if (!ClipSegment(view, a, b)) continue;
-      const PixelPoint pa = ToPixels(view, a), pb = ToPixels(view, b);
-      cairo_move_to(cr, pa.x, pa.y);
-      cairo_line_to(cr, pb.x, pb.y);
-    }
+    for (size_t i = 0; i < points.size(); ++i) AddCameraSegment(cr, view, points[i], points[(i + 1) % points.size()]);
     cairo_set_line_width(cr, SteeringRim * view.pixelsPerUnit / std::max(face.depth, view.nearClip));
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     SetColour(cr, face.finish.outside, 1.0, 1.0);
@@ -205,13 +199,7 @@ void DrawFace(cairo_t* cr, const View& view, const Face& face) {
   if (Dot(normal, Minus(face.inner, face.corners[0])) > 0.0) normal = {-normal.x, -normal.y, -normal.z};
   const bool fromOutside = Dot(normal, Minus(view.eye, face.corners[0])) >= 0.0;
   if (!fromOutside && !face.finish.inner) return;
-  const std::vector<CameraPoint> kept = ClipPolygon(view, points);
-  if (kept.size() < 3) return;
-  for (size_t i = 0; i < kept.size(); ++i) {
-    const PixelPoint p = ToPixels(view, kept[i]);
-    i == 0 ? cairo_move_to(cr, p.x, p.y) : cairo_line_to(cr, p.x, p.y);
-  }
-  cairo_close_path(cr);
+  AddCameraPolygon(cr, view, points);
   const double length = std::sqrt(Dot(normal, normal));
   const double sun = length > 0.0 ? Dot(normal, Sun) / length : 0.0;
   if (fromOutside)

@@ -60,23 +60,11 @@ void AddPolygon(cairo_t* cr, const View& view, std::initializer_list<Vec3> corne
   std::vector<CameraPoint> points;
   points.reserve(corners.size());
   for (const Vec3& corner : corners) points.push_back(ToCamera(view, corner));
-  const std::vector<CameraPoint> kept = ClipPolygon(view, points);
-  if (kept.size() < 3) return;
-  PixelPoint p = ToPixels(view, kept[0]);
-  cairo_move_to(cr, p.x, p.y);
-  for (size_t i = 1; i < kept.size(); ++i) {
-    p = ToPixels(view, kept[i]);
-    cairo_line_to(cr, p.x, p.y);
-  }
-  cairo_close_path(cr);
+  AddCameraPolygon(cr, view, points);
 }
 
 void AddSegment(cairo_t* cr, const View& view, Vec3 from, Vec3 to) {
-  CameraPoint a = ToCamera(view, from), b = ToCamera(view, to);
-  if (!ClipSegment(view, a, b)) return;
-  const PixelPoint pa = ToPixels(view, a), pb = ToPixels(view, b);
-  cairo_move_to(cr, pa.x, pa.y);
-  cairo_line_to(cr, pb.x, pb.y);
+  AddCameraSegment(cr, view, ToCamera(view, from), ToCamera(view, to));
 }
 
 // The horizon on the picture: its point nearest the centre and the unit vector from it up into
@@ -251,6 +239,25 @@ double GroundLevel(const World& world) {
 }
 
 }  // namespace
+
+void AddCameraPolygon(cairo_t* cr, const View& view, const std::vector<CameraPoint>& polygon) {
+  const std::vector<CameraPoint> kept = ClipPolygon(view, polygon);
+  if (kept.size() < 3) return;
+  PixelPoint p = ToPixels(view, kept[0]);
+  cairo_move_to(cr, p.x, p.y);
+  for (size_t i = 1; i < kept.size(); ++i) {
+    p = ToPixels(view, kept[i]);
+    cairo_line_to(cr, p.x, p.y);
+  }
+  cairo_close_path(cr);
+}
+
+void AddCameraSegment(cairo_t* cr, const View& view, CameraPoint a, CameraPoint b) {
+  if (!ClipSegment(view, a, b)) return;
+  const PixelPoint pa = ToPixels(view, a), pb = ToPixels(view, b);
+  cairo_move_to(cr, pa.x, pa.y);
+  cairo_line_to(cr, pb.x, pb.y);
+}
 
 void DrawScene(cairo_t* cr, const World& world, const std::vector<Road>& roads, int width, int height) {
   const CameraView camera = RenderedView(world);

@@ -23,6 +23,11 @@ constexpr double ReferencePictureHeight = 1080.0;
 // Fills the whole width x height picture with the view of this frame.
 void DrawScene(cairo_t* cr, const World& world, const std::vector<Road>& roads, int width, int height);
 
+// Add to the current path what is left of a polygon or a segment, given in the camera's
+// frame, after cutting it at the near plane.
+void AddCameraPolygon(cairo_t* cr, const View& view, const std::vector<CameraPoint>& polygon);
+void AddCameraSegment(cairo_t* cr, const View& view, CameraPoint a, CameraPoint b);
+
 // The vehicles and the player on foot, face by face, the farthest first (bodies.cpp).
 void DrawBodies(cairo_t* cr, const View& view, const World& world);
 
