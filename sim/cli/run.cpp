@@ -154,13 +154,13 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
   Scenario scenario;
   std::string error;
   const bool builtin = options.scenarioPath.empty();
-  const bool parsed = builtin ? ParseScenario(std::string(BuiltinDriveText()), BuiltinDriveOrigin, scenario, error)
-                              : LoadScenarioFile(options.scenarioPath, scenario, error);
-  if (!parsed) {
+  // Read once, so that the copy in the output folder is what was played.
+  std::string scenarioText(builtin ? BuiltinDriveText() : std::string_view());
+  if ((!builtin && !ReadScenarioFile(options.scenarioPath, scenarioText, error)) ||
+      !ParseScenario(scenarioText, builtin ? BuiltinDriveOrigin : options.scenarioPath, scenario, error)) {
     err << "vantor-sim: " << error << "\nvantor-sim: the scenario is refused; nothing was played\n";
     return ExitUsage;
   }
-  const std::string scenarioText = builtin ? std::string(BuiltinDriveText()) : ReadWhole(options.scenarioPath);
   const bool settingsGiven = !options.settingsPath.empty() || !options.setLines.empty();
   if (settingsGiven && scenario.settingsFileBlocked) {
     err << "vantor-sim: the scenario puts a folder in the place of Vantor.ini; --settings and --set cannot apply\n";
