@@ -174,16 +174,10 @@ int RunCompare(const CompareOptions& options, std::ostream& out, std::ostream& e
   const double lastTime = std::max(samples[0].empty() ? 0.0 : samples[0].back().timeSeconds,
                                    samples[1].empty() ? 0.0 : samples[1].back().timeSeconds);
   bool written = WriteCompareData(samples[0], DataFiles[0]) && WriteCompareData(samples[1], DataFiles[1]);
-  std::ofstream script(CompareScriptFile, std::ios::binary);
-  script << CompareScript(figures, names, lastTime);
-  script.close();
-  written = written && static_cast<bool>(script);
+  written = WriteWholeFile(CompareScriptFile, CompareScript(figures, names, lastTime)) && written;
   PlotRun plot = written ? StartGnuplot(CompareScriptFile, CompareLogFile, ComparePictureFile) : PlotRun{};
   const std::string table = FiguresTable(figures[0], figures[1], names[0], names[1]);
-  std::ofstream tableFile(CompareTableFile, std::ios::binary);
-  tableFile << table;
-  tableFile.close();
-  written = written && static_cast<bool>(tableFile);
+  written = WriteWholeFile(CompareTableFile, table) && written;
   const PlotOutcome plotted = FinishPlot(plot);
   ListMadeFiles(folder);
   if (!previousFolder.empty()) fs::current_path(previousFolder, failure);

@@ -13,6 +13,8 @@
 #include <fstream>
 #include <limits>
 
+#include "sim/cli/out_folder.h"
+
 extern char** environ;
 
 namespace sim {
@@ -143,11 +145,7 @@ PlotRun StartPlot(const std::vector<CameraSample>& samples, const std::string& t
   PlotRun run;
   std::error_code ignored;
   std::filesystem::remove(PlotPictureFile, ignored);  // never leave an older run's plot behind
-  if (!WritePlotData(samples, PlotDataFile)) return run;
-  std::ofstream script(PlotScriptFile, std::ios::binary);
-  script << PlotScript(samples, title);
-  script.close();
-  if (!script) return run;
+  if (!WritePlotData(samples, PlotDataFile) || !WriteWholeFile(PlotScriptFile, PlotScript(samples, title))) return run;
   return StartGnuplot(PlotScriptFile, PlotLogFile, PlotPictureFile);
 }
 

@@ -55,13 +55,6 @@ std::string ReadWhole(const fs::path& path) {
   return text.str();
 }
 
-bool WriteWhole(const char* path, const std::string& text) {
-  std::ofstream file(path, std::ios::binary);
-  file << text;
-  file.close();
-  return static_cast<bool>(file);
-}
-
 std::string PictureName(int32_t frame) {
   char name[64];
   std::snprintf(name, sizeof name, "%s/%s%06d.png", PictureFolder, PicturePrefix, static_cast<int>(frame));
@@ -201,8 +194,8 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
   }
 
   Outcome outcome;
-  if (!WriteWhole(ScenarioCopyFile, scenarioText)) outcome.Missed(std::string(ScenarioCopyFile) + ": cannot be written");
-  if (WriteWhole(SettingsReportFile, settingsReport.text))
+  if (!WriteWholeFile(ScenarioCopyFile, scenarioText)) outcome.Missed(std::string(ScenarioCopyFile) + ": cannot be written");
+  if (WriteWholeFile(SettingsReportFile, settingsReport.text))
     outcome.Wrote(std::string(SettingsReportFile) + ": " + settingsReport.gist);
   else
     outcome.Missed(std::string(SettingsReportFile) + ": cannot be written");
