@@ -38,10 +38,9 @@ bool WriteCompareData(const std::vector<CameraSample>& samples, const char* path
   file << "# time_s fov camera_yaw look_yaw lean_right height_above_seat (NaN: first person off)\n";
   const std::vector<double> vehicleYaws = ContinuousVehicleYaw(samples);
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  const size_t stride = (samples.size() + PlotRowsMax - 1) / PlotRowsMax;
   char line[192];
   for (size_t row = 0; row < samples.size(); ++row) {
-    if (row % stride != 0 && row + 1 != samples.size()) continue;
+    if (!PlottedRow(row, samples.size())) continue;
     const CameraSample& sample = samples[row];
     const bool shown = sample.active && sample.hasVehicle;
     std::snprintf(line, sizeof line, "%.3f %.4f %.4f %.4f %.4f %.4f\n", sample.timeSeconds,
