@@ -101,8 +101,10 @@ std::string VideoStory(VideoOutcome outcome, const VideoRun& video, const std::s
       std::snprintf(line, sizeof line, "%s: skipped, ffmpeg is missing (install ffmpeg)", path.c_str());
       break;
     case VideoOutcome::Failed:
-      std::snprintf(line, sizeof line, "%s: %s", path.c_str(),
-                    from > to ? "no frames between --from and --to" : "ffmpeg failed, see video.log");
+      if (from > to)
+        std::snprintf(line, sizeof line, "%s: no frames between --from and --to", path.c_str());
+      else
+        std::snprintf(line, sizeof line, "%s: ffmpeg failed, see %s", path.c_str(), VideoLogFile);
       break;
   }
   return line;
