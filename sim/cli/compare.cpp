@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <set>
 
 #include "sim/cli/out_folder.h"
 #include "sim/cli/plot.h"
@@ -131,10 +132,10 @@ std::string FiguresTable(const RunFigures& a, const RunFigures& b, const std::st
   table += Row("largest field of view", Figure(a.widestFov, shownA), Figure(b.widestFov, shownB));
   table += Row("largest lean left", Figure(a.leanLeft, shownA), Figure(b.leanLeft, shownB));
   table += Row("largest lean right", Figure(a.leanRight, shownA), Figure(b.leanRight, shownB));
-  std::map<int32_t, bool> classes;
-  for (const auto& [vehicleClass, height] : a.heightByClass) classes[vehicleClass] = true;
-  for (const auto& [vehicleClass, height] : b.heightByClass) classes[vehicleClass] = true;
-  for (const auto& [vehicleClass, seen] : classes) {
+  std::set<int32_t> classes;
+  for (const auto& [vehicleClass, height] : a.heightByClass) classes.insert(vehicleClass);
+  for (const auto& [vehicleClass, height] : b.heightByClass) classes.insert(vehicleClass);
+  for (const int32_t vehicleClass : classes) {
     const auto inA = a.heightByClass.find(vehicleClass), inB = b.heightByClass.find(vehicleClass);
     table += Row("height, class " + std::to_string(vehicleClass) + ", m",
                  Figure(inA != a.heightByClass.end() ? inA->second : 0.0f, inA != a.heightByClass.end()),
