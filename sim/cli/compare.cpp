@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <set>
 
 #include "sim/cli/out_folder.h"
 #include "sim/cli/plot.h"
@@ -38,10 +39,9 @@ bool WriteCompareData(const std::vector<CameraSample>& samples, const char* path
   file << "# time_s fov camera_yaw look_yaw lean_right height_above_seat (NaN: first person off)\n";
   const std::vector<double> vehicleYaws = ContinuousVehicleYaw(samples);
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  const size_t stride = (samples.size() + PlotRowsMax - 1) / PlotRowsMax;
   char line[192];
   for (size_t row = 0; row < samples.size(); ++row) {
-    if (row % stride != 0 && row + 1 != samples.size()) continue;
+    if (!PlottedRow(row, samples.size())) continue;
     const CameraSample& sample = samples[row];
     const bool shown = sample.active && sample.hasVehicle;
     std::snprintf(line, sizeof line, "%.3f %.4f %.4f %.4f %.4f %.4f\n", sample.timeSeconds,
@@ -132,10 +132,10 @@ std::string FiguresTable(const RunFigures& a, const RunFigures& b, const std::st
   table += Row("largest field of view", Figure(a.widestFov, shownA), Figure(b.widestFov, shownB));
   table += Row("largest lean left", Figure(a.leanLeft, shownA), Figure(b.leanLeft, shownB));
   table += Row("largest lean right", Figure(a.leanRight, shownA), Figure(b.leanRight, shownB));
-  std::map<int32_t, bool> classes;
-  for (const auto& [vehicleClass, height] : a.heightByClass) classes[vehicleClass] = true;
-  for (const auto& [vehicleClass, height] : b.heightByClass) classes[vehicleClass] = true;
-  for (const auto& [vehicleClass, seen] : classes) {
+  std::set<int32_t> classes;
+  for (const auto& [vehicleClass, height] : a.heightByClass) classes.insert(vehicleClass);
+  for (const auto& [vehicleClass, height] : b.heightByClass) classes.insert(vehicleClass);
+  for (const int32_t vehicleClass : classes) {
     const auto inA = a.heightByClass.find(vehicleClass), inB = b.heightByClass.find(vehicleClass);
     table += Row("height, class " + std::to_string(vehicleClass) + ", m",
                  Figure(inA != a.heightByClass.end() ? inA->second : 0.0f, inA != a.heightByClass.end()),
@@ -174,16 +174,10 @@ int RunCompare(const CompareOptions& options, std::ostream& out, std::ostream& e
   const double lastTime = std::max(samples[0].empty() ? 0.0 : samples[0].back().timeSeconds,
                                    samples[1].empty() ? 0.0 : samples[1].back().timeSeconds);
   bool written = WriteCompareData(samples[0], DataFiles[0]) && WriteCompareData(samples[1], DataFiles[1]);
-  std::ofstream script(CompareScriptFile, std::ios::binary);
-  script << CompareScript(figures, names, lastTime);
-  script.close();
-  written = written && static_cast<bool>(script);
+  written = WriteWholeFile(CompareScriptFile, CompareScript(figures, names, lastTime)) && written;
   PlotRun plot = written ? StartGnuplot(CompareScriptFile, CompareLogFile, ComparePictureFile) : PlotRun{};
   const std::string table = FiguresTable(figures[0], figures[1], names[0], names[1]);
-  std::ofstream tableFile(CompareTableFile, std::ios::binary);
-  tableFile << table;
-  tableFile.close();
-  written = written && static_cast<bool>(tableFile);
+  written = WriteWholeFile(CompareTableFile, table) && written;
   const PlotOutcome plotted = FinishPlot(plot);
   ListMadeFiles(folder);
   if (!previousFolder.empty()) fs::current_path(previousFolder, failure);

@@ -108,6 +108,13 @@ bool PrepareOutFolder(const fs::path& folder, std::string& error) {
   return false;
 }
 
+bool WriteWholeFile(const fs::path& path, const std::string& text) {
+  std::ofstream file(path, std::ios::binary);
+  file << text;
+  file.close();
+  return static_cast<bool>(file);
+}
+
 bool ListMadeFiles(const fs::path& folder) {
   std::string text;
   std::error_code failure;
@@ -126,10 +133,7 @@ bool ListMadeFiles(const fs::path& folder) {
     std::snprintf(fields, sizeof fields, "%s %016" PRIx64 " %ju ", FileTag, hash, fs::file_size(entry->path(), failure));
     text += fields + name + "\n";
   }
-  std::ofstream list(folder / MadeFilesList, std::ios::binary);
-  list << text;
-  list.close();
-  return !failure && static_cast<bool>(list);
+  return WriteWholeFile(folder / MadeFilesList, text) && !failure;
 }
 
 }  // namespace sim

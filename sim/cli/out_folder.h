@@ -17,6 +17,9 @@ constexpr const char* MadeFilesList = ".vantor-sim-files";
 // the folder still holds anything else: nothing has been written then.
 bool PrepareOutFolder(const std::filesystem::path& folder, std::string& error);
 
+// Writes `text` as the whole file, replacing it. False when it cannot be written.
+bool WriteWholeFile(const std::filesystem::path& path, const std::string& text);
+
 // Lists every file now under the folder as made by this command, for the next run to remove.
 // Call once the run has written everything. False when the list cannot be written.
 bool ListMadeFiles(const std::filesystem::path& folder);

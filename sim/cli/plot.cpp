@@ -13,6 +13,8 @@
 #include <fstream>
 #include <limits>
 
+#include "sim/cli/out_folder.h"
+
 extern char** environ;
 
 namespace sim {
@@ -41,11 +43,10 @@ bool WritePlotData(const std::vector<CameraSample>& samples, const std::string& 
   file << "# time_s fov camera_yaw vehicle_yaw look_yaw lean speed active (NaN: not shown); long runs every n-th frame\n";
   const std::vector<double> vehicleYaws = ContinuousVehicleYaw(samples);
   char line[256];
-  const size_t stride = (samples.size() + PlotRowsMax - 1) / PlotRowsMax;
   for (size_t row = 0; row < samples.size(); ++row) {
     const CameraSample& sample = samples[row];
     const double vehicleYaw = vehicleYaws[row];
-    if (row % stride != 0 && row + 1 != samples.size()) continue;
+    if (!PlottedRow(row, samples.size())) continue;
     const bool shown = sample.active && sample.hasVehicle;
     const double nan = std::numeric_limits<double>::quiet_NaN();
     std::snprintf(line, sizeof line, "%.3f %.4f %.4f %.4f %.4f %.4f %.4f %d\n", sample.timeSeconds,
@@ -60,6 +61,11 @@ bool WritePlotData(const std::vector<CameraSample>& samples, const std::string& 
 }
 
 }  // namespace
+
+bool PlottedRow(size_t row, size_t rows) {
+  const size_t stride = (rows + PlotRowsMax - 1) / PlotRowsMax;
+  return row % stride == 0 || row + 1 == rows;
+}
 
 std::string QuotedForGnuplot(const std::string& text) {
   std::string quoted = "'";
@@ -143,11 +149,7 @@ PlotRun StartPlot(const std::vector<CameraSample>& samples, const std::string& t
   PlotRun run;
   std::error_code ignored;
   std::filesystem::remove(PlotPictureFile, ignored);  // never leave an older run's plot behind
-  if (!WritePlotData(samples, PlotDataFile)) return run;
-  std::ofstream script(PlotScriptFile, std::ios::binary);
-  script << PlotScript(samples, title);
-  script.close();
-  if (!script) return run;
+  if (!WritePlotData(samples, PlotDataFile) || !WriteWholeFile(PlotScriptFile, PlotScript(samples, title))) return run;
   return StartGnuplot(PlotScriptFile, PlotLogFile, PlotPictureFile);
 }
 

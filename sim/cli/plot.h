@@ -23,6 +23,9 @@ std::string PlotScript(const std::vector<CameraSample>& samples, const std::stri
 // every n-th frame; the shaded spans still come from every frame.
 constexpr size_t PlotRowsMax = 6000;
 
+// Whether a plot takes row `row` of `rows`: every n-th, so no more than PlotRowsMax, and the last.
+bool PlottedRow(size_t row, size_t rows);
+
 // gnuplot running in the background while the rest of the outputs are written.
 struct PlotRun {
   int child = -1;  // process id, -1 when none was started

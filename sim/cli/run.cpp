@@ -55,13 +55,6 @@ std::string ReadWhole(const fs::path& path) {
   return text.str();
 }
 
-bool WriteWhole(const char* path, const std::string& text) {
-  std::ofstream file(path, std::ios::binary);
-  file << text;
-  file.close();
-  return static_cast<bool>(file);
-}
-
 std::string PictureName(int32_t frame) {
   char name[64];
   std::snprintf(name, sizeof name, "%s/%s%06d.png", PictureFolder, PicturePrefix, static_cast<int>(frame));
@@ -108,8 +101,10 @@ std::string VideoStory(VideoOutcome outcome, const VideoRun& video, const std::s
       std::snprintf(line, sizeof line, "%s: skipped, ffmpeg is missing (install ffmpeg)", path.c_str());
       break;
     case VideoOutcome::Failed:
-      std::snprintf(line, sizeof line, "%s: %s", path.c_str(),
-                    from > to ? "no frames between --from and --to" : "ffmpeg failed, see video.log");
+      if (from > to)
+        std::snprintf(line, sizeof line, "%s: no frames between --from and --to", path.c_str());
+      else
+        std::snprintf(line, sizeof line, "%s: ffmpeg failed, see %s", path.c_str(), VideoLogFile);
       break;
   }
   return line;
@@ -154,13 +149,13 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
   Scenario scenario;
   std::string error;
   const bool builtin = options.scenarioPath.empty();
-  const bool parsed = builtin ? ParseScenario(std::string(BuiltinDriveText()), BuiltinDriveOrigin, scenario, error)
-                              : LoadScenarioFile(options.scenarioPath, scenario, error);
-  if (!parsed) {
+  // Read once, so that the copy in the output folder is what was played.
+  std::string scenarioText(builtin ? BuiltinDriveText() : std::string_view());
+  if ((!builtin && !ReadScenarioFile(options.scenarioPath, scenarioText, error)) ||
+      !ParseScenario(scenarioText, builtin ? BuiltinDriveOrigin : options.scenarioPath, scenario, error)) {
     err << "vantor-sim: " << error << "\nvantor-sim: the scenario is refused; nothing was played\n";
     return ExitUsage;
   }
-  const std::string scenarioText = builtin ? std::string(BuiltinDriveText()) : ReadWhole(options.scenarioPath);
   const bool settingsGiven = !options.settingsPath.empty() || !options.setLines.empty();
   if (settingsGiven && scenario.settingsFileBlocked) {
     err << "vantor-sim: the scenario puts a folder in the place of Vantor.ini; --settings and --set cannot apply\n";
@@ -201,8 +196,8 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
   }
 
   Outcome outcome;
-  if (!WriteWhole(ScenarioCopyFile, scenarioText)) outcome.Missed(std::string(ScenarioCopyFile) + ": cannot be written");
-  if (WriteWhole(SettingsReportFile, settingsReport.text))
+  if (!WriteWholeFile(ScenarioCopyFile, scenarioText)) outcome.Missed(std::string(ScenarioCopyFile) + ": cannot be written");
+  if (WriteWholeFile(SettingsReportFile, settingsReport.text))
     outcome.Wrote(std::string(SettingsReportFile) + ": " + settingsReport.gist);
   else
     outcome.Missed(std::string(SettingsReportFile) + ": cannot be written");

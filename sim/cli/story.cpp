@@ -11,23 +11,16 @@ void ExtendSpans(std::vector<FrameSpan>& spans, int32_t frame) {
   else spans.push_back({frame, frame});
 }
 
-std::string FrameList(const std::vector<int32_t>& frames) {
-  if (frames.empty()) return "none";
-  std::string list = frames.size() == 1 ? "frame " : "frames ";
-  for (size_t i = 0; i < frames.size(); ++i) list += (i > 0 ? ", " : "") + std::to_string(frames[i]);
-  return list;
-}
-
-// Every end of first person in frame order, the exits by V marked.
-std::string EndList(const RunStory& story) {
-  std::vector<std::pair<int32_t, bool>> ends;
-  for (const int32_t frame : story.releases) ends.emplace_back(frame, false);
-  for (const int32_t frame : story.exits) ends.emplace_back(frame, true);
-  if (ends.empty()) return "none";
-  std::sort(ends.begin(), ends.end());
-  std::string list = ends.size() == 1 ? "frame " : "frames ";
-  for (size_t i = 0; i < ends.size(); ++i)
-    list += (i > 0 ? ", " : "") + std::to_string(ends[i].first) + (ends[i].second ? " (by V)" : "");
+// "frame 4" or "frames 1, 4 (by V), 7": both lists in frame order, the frames of `byV` marked.
+std::string FrameList(const std::vector<int32_t>& frames, const std::vector<int32_t>& byV = {}) {
+  std::vector<std::pair<int32_t, bool>> marked;
+  for (const int32_t frame : frames) marked.emplace_back(frame, false);
+  for (const int32_t frame : byV) marked.emplace_back(frame, true);
+  if (marked.empty()) return "none";
+  std::sort(marked.begin(), marked.end());
+  std::string list = marked.size() == 1 ? "frame " : "frames ";
+  for (size_t i = 0; i < marked.size(); ++i)
+    list += (i > 0 ? ", " : "") + std::to_string(marked[i].first) + (marked[i].second ? " (by V)" : "");
   return list;
 }
 
@@ -67,7 +60,7 @@ std::string TellStory(const RunStory& story) {
   std::string text;
   text += "frames played:    " + std::to_string(story.frames) + "\n";
   text += "first person on:  " + FrameList(story.activations) + "\n";
-  text += "first person off: " + EndList(story) + "\n";
+  text += "first person off: " + FrameList(story.releases, story.exits) + "\n";
   text += "hold prompt:      " + SpanList(story.holdPrompt) + "\n";
   text += "view mode 0 set:  " + SpanList(story.viewModeHeld) + "\n";
   text += "notifications:    " +

@@ -345,7 +345,7 @@ bool ParseScenario(const std::string& text, const std::string& origin, Scenario&
   return true;
 }
 
-bool LoadScenarioFile(const std::string& path, Scenario& scenario, std::string& error) {
+bool ReadScenarioFile(const std::string& path, std::string& text, std::string& error) {
   // A folder opens as a stream on Linux and reads as empty: refuse it rather than play nothing.
   std::error_code failure;
   if (!std::filesystem::is_regular_file(path, failure)) {
@@ -357,9 +357,15 @@ bool LoadScenarioFile(const std::string& path, Scenario& scenario, std::string& 
     error = path + ": cannot be read";
     return false;
   }
-  std::ostringstream text;
-  text << file.rdbuf();
-  return ParseScenario(text.str(), path, scenario, error);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  text = bytes.str();
+  return true;
+}
+
+bool LoadScenarioFile(const std::string& path, Scenario& scenario, std::string& error) {
+  std::string text;
+  return ReadScenarioFile(path, text, error) && ParseScenario(text, path, scenario, error);
 }
 
 }  // namespace sim

@@ -10,6 +10,8 @@ namespace sim {
 // Reads a scenario from TOML text; `origin` names it in messages. On a fault, returns false
 // with a message "<origin>:<line>: <what was expected>" and leaves `scenario` unspecified.
 bool ParseScenario(const std::string& text, const std::string& origin, Scenario& scenario, std::string& error);
+// The file's bytes, as ParseScenario takes them. False, with the reason, when it is no readable file.
+bool ReadScenarioFile(const std::string& path, std::string& text, std::string& error);
 bool LoadScenarioFile(const std::string& path, Scenario& scenario, std::string& error);
 
 }  // namespace sim

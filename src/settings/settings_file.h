@@ -53,8 +53,9 @@ constexpr std::size_t SaveTextBound() {
 }
 constexpr std::size_t SettingsTextCapacity = SaveTextBound();
 
-// The 29 lines a save writes (a Heights row gives one per vehicle class), CR LF after each, the same bytes on every platform and in every
-// locale. out must hold SettingsTextCapacity bytes; returns the length.
+// The 29 lines a save writes (a Heights row gives one per vehicle class), CR LF after each,
+// the same bytes on every platform and in every locale. out must hold SettingsTextCapacity
+// bytes; returns the length.
 std::size_t WriteSettingsText(const Settings& settings, char* out);
 
 // Reads the file over the record; fields the file does not name keep their values, and

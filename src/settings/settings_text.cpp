@@ -172,9 +172,8 @@ std::string_view NextSettingsLine(std::string_view& text) {
 bool ReadSettingsText(Settings& settings, std::string_view text) {
   bool recognised = false;
   while (!text.empty()) {
-    const SettingsLine::Effect effect = ReadSettingsLine(settings, NextSettingsLine(text)).effect;
-    recognised = recognised || effect == SettingsLine::Effect::Applied ||
-                 effect == SettingsLine::Effect::IndexOutOfRange;
+    // A rejected "Height_" index counts: the key was one the file knows.
+    if (ReadSettingsLine(settings, NextSettingsLine(text)).setting != nullptr) recognised = true;
   }
   return recognised;
 }
