@@ -179,7 +179,7 @@ int RunCompare(const CompareOptions& options, std::ostream& out, std::ostream& e
   const std::string table = FiguresTable(figures[0], figures[1], names[0], names[1]);
   written = WriteWholeFile(CompareTableFile, table) && written;
   const PlotOutcome plotted = FinishPlot(plot);
-  ListMadeFiles(folder);
+  if (!ListMadeFiles(folder)) err << "vantor-sim compare: cannot list its files in " << MadeFilesList << "\n";
   if (!previousFolder.empty()) fs::current_path(previousFolder, failure);
 
   out << table << "files in " << folder.string() << ":\n  " << CompareTableFile << ": this table\n  "

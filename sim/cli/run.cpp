@@ -283,7 +283,9 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
     if (world.errors.size() > ErrorsShown)
       summary += "  ... and " + std::to_string(world.errors.size() - ErrorsShown) + " more\n";
   }
-  std::ofstream(SummaryFile, std::ios::binary) << summary;
+  // A summary that is not on disk is an output missed, though it is printed below.
+  const bool summaryWritten = WriteWholeFile(SummaryFile, summary);
+  if (!summaryWritten) err << "vantor-sim: cannot write " << SummaryFile << "\n";
   if (!previousFolder.empty()) fs::current_path(previousFolder, failure);
   if (!ListMadeFiles(folder)) err << "vantor-sim: cannot list the run's files in " << MadeFilesList << "\n";
 
@@ -293,7 +295,7 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
                 playSeconds > 0.0 ? story.frames / playSeconds : 0.0);
   out << timing;
   if (!played) err << "vantor-sim: the run failed: " << (world.errors.empty() ? "" : world.errors.front()) << "\n";
-  return played && !outcome.failed ? ExitPlayed : ExitRunFailed;
+  return played && !outcome.failed && summaryWritten ? ExitPlayed : ExitRunFailed;
 }
 
 }  // namespace sim
