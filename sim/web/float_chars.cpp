@@ -7,12 +7,14 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <utility>
 #include <system_error>
 
 namespace sim {
 
 namespace {
 
+constexpr int MaxFloatDigits = 9;          // a float reads back from nine significant digits
 constexpr size_t ScientificCapacity = 32;  // "-1.23456789e-45" and room to spare
 constexpr size_t BufferCapacity = 64;      // the fixed form of a float written shortest: 39 digits and a sign
 // from_chars' NaNs: the decimal form keeps the sign, the hex form gives this one always.
@@ -144,12 +146,14 @@ std::from_chars_result ReadHex(const char* first, const char* last, float& value
 }
 
 // The text of value with `digits` significant digits in printf's "%e" form that reads back as
-// value, or an empty text. The nearest such text comes first; the next one away from zero is
-// tried too, for at a power of two the values that read back reach twice as far above as below.
+// value, or an empty text. The nearest such text comes first; at a power of two the values that
+// read back reach twice as far above it as below, so the next text away from zero is tried too.
 std::string ReadBackText(float value, int digits) {
   char text[ScientificCapacity];
   std::snprintf(text, sizeof text, "%.*e", digits - 1, static_cast<double>(value));
   if (std::strtof(text, nullptr) == value) return text;
+  int binaryExponent = 0;
+  if (std::frexp(value, &binaryExponent) != std::copysign(0.5f, value)) return "";
   const double step = std::pow(10.0, std::atoi(std::strchr(text, 'e') + 1) - (digits - 1));
   std::snprintf(text, sizeof text, "%.*e", digits - 1, std::strtod(text, nullptr) + std::copysign(step, value));
   return std::strtof(text, nullptr) == value ? text : "";
@@ -159,17 +163,36 @@ std::string ReadBackText(float value, int digits) {
 
 std::to_chars_result FloatToChars(char* first, char* last, float value) {
   if (!std::isfinite(value)) return Printed(first, last, "%g", static_cast<double>(value));
-  // The fewest significant digits, then the shorter of the two forms, ties to the fixed one.
-  std::string scientific;
-  int digits = 1;
-  while ((scientific = ReadBackText(value, digits)).empty()) ++digits;
-  const int exponent = std::atoi(scientific.c_str() + scientific.find('e') + 1);
+  // The fewest significant digits, searched by halves (a text that reads back has one with a
+  // digit more beside it that does too), then the shorter of the two forms, ties to the fixed one.
+  int fewest = 1, most = MaxFloatDigits;
+  std::string scientific = ReadBackText(value, most);
+  while (fewest < most) {
+    const int digits = (fewest + most) / 2;
+    std::string text = ReadBackText(value, digits);
+    if (text.empty()) {
+      fewest = digits + 1;
+    } else {
+      most = digits;
+      scientific = std::move(text);
+    }
+  }
+  const size_t mark = scientific.find('e');
+  const int exponent = std::atoi(scientific.c_str() + mark + 1);
   // The fixed form of the same digits; a whole number is written exactly, which of the texts of
   // that length is the nearest.
-  const int decimals = digits - 1 - exponent;
-  std::string fixed(BufferCapacity, '\0');
-  fixed.resize(decimals > 0 ? std::snprintf(fixed.data(), fixed.size(), "%.*f", decimals, std::strtod(scientific.c_str(), nullptr))
-                            : std::snprintf(fixed.data(), fixed.size(), "%.0f", static_cast<double>(value)));
+  std::string fixed;
+  if (exponent >= most - 1) {
+    fixed.resize(BufferCapacity);
+    fixed.resize(static_cast<size_t>(std::snprintf(fixed.data(), fixed.size(), "%.0f", static_cast<double>(value))));
+  } else {
+    const bool negative = scientific[0] == '-';
+    std::string digits = scientific.substr(negative ? 1 : 0, mark - (negative ? 1 : 0));
+    if (digits.size() > 1) digits.erase(1, 1);  // the point
+    if (exponent < 0) digits.insert(0, static_cast<size_t>(-exponent), '0');
+    digits.insert(static_cast<size_t>(exponent < 0 ? 1 : exponent + 1), 1, '.');
+    fixed = (negative ? "-" : "") + digits;
+  }
   return Printed(first, last, "%s", (fixed.size() <= scientific.size() ? fixed : scientific).c_str());
 }
 
