@@ -65,8 +65,9 @@ Vec3 RelativeRotation(const Vec3& from, const Vec3& to) {
   const double pitch = std::asin(std::clamp(m[2][1], -1.0, 1.0));
   const double roll = std::atan2(-m[2][0], m[2][2]);
   const double yaw = std::atan2(-m[0][1], m[1][1]);
-  return {static_cast<float>(pitch / DegreesToRadians), static_cast<float>(roll / DegreesToRadians),
-          static_cast<float>(yaw / DegreesToRadians)};
+  // Plus zero, so that no column reads "-0".
+  return {static_cast<float>(pitch / DegreesToRadians + 0.0), static_cast<float>(roll / DegreesToRadians + 0.0),
+          static_cast<float>(yaw / DegreesToRadians + 0.0)};
 }
 
 CameraSample SampleCamera(const World& world, int32_t frame, int32_t frameTimeMs) {

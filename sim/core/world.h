@@ -188,8 +188,8 @@ const char* RenderingCameraName(RenderingCamera camera);
 bool ScriptedCameraShown(const World& world);
 
 // A rotation as the game reports it with order 2: the same attitude with the pitch within
-// -90 to 90 (past vertical the pitch is 180 - p and roll and yaw turn by 180), each angle
-// wrapped to [-180, 180). A rotation that is not finite comes back unchanged.
+// -90 to 90. Past vertical the pitch is 180 - p and roll and yaw turn by 180, each wrapped to
+// [-180, 180). A rotation that is not finite comes back unchanged.
 Vec3 ReportedRotation(const Vec3& rotation);
 // An angle reduced to [-180, 180).
 float WrapDegrees(double degrees);
