@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "camera_fixture.h"
+#include "sim/cli/builtin_drive.h"
 #include "sim/linux/play.h"
 #include "sim/scenario/scenario_file.h"
 
@@ -259,6 +260,35 @@ TEST(GameCamerasLoop, TheViewFollowsTheAttitudeThroughALoopAndATumble) {
   // A few degrees for the turn and the roll, which ease alongside the pitch.
   EXPECT_LT(figures.worstLag, 5.0) << "the camera swung away from the vehicle's attitude";
   EXPECT_LT(figures.worstCameraStep, figures.worstVehicleStep + 0.5) << "the camera's attitude jumped";
+}
+
+// The built-in drive as a player sees it: first person by V, off after the hold-V exit, and
+// back only once V has come round to the game's first person.
+TEST(GameCamerasBuiltinDrive, FirstPersonStaysOffAfterTheExitUntilVComesRound) {
+  sim::Scenario drive;
+  std::string error;
+  ASSERT_TRUE(sim::ParseScenario(std::string(sim::BuiltinDriveText()), "drive.toml", drive, error)) << error;
+  std::vector<bool> shown;
+  std::vector<int32_t> viewModes;
+  auto host = std::make_unique<sim::LinuxHost>();
+  sim::PlayScenario(*host, drive, sim::DefaultPluginPath(), [&](const sim::World& world, int32_t) {
+    shown.push_back(sim::ScriptedCameraShown(world));
+    viewModes.push_back(world.vehicleCameraViewMode);
+  });
+  ASSERT_EQ(shown.size(), static_cast<size_t>(drive.frames));
+  const auto firstOn = std::find(shown.begin(), shown.end(), true) - shown.begin();
+  ASSERT_LT(firstOn, drive.frames);
+  EXPECT_EQ(viewModes[static_cast<size_t>(firstOn)], sim::FirstPersonViewMode) << "on by V";
+  EXPECT_NE(viewModes[static_cast<size_t>(firstOn) - 1], sim::FirstPersonViewMode);
+  const auto exit = std::find(shown.begin() + firstOn, shown.end(), false) - shown.begin();
+  ASSERT_LT(exit, drive.frames);
+  EXPECT_EQ(viewModes[static_cast<size_t>(exit)], 0);
+  const auto back = std::find(shown.begin() + exit, shown.end(), true) - shown.begin();
+  ASSERT_LT(back, drive.frames) << "first person comes back in the drive";
+  EXPECT_GT((back - exit) * drive.frameTimeMs, 1000) << "stays off for more than the hold-off";
+  for (auto frame = exit; frame < back; ++frame)
+    EXPECT_NE(viewModes[static_cast<size_t>(frame)], sim::FirstPersonViewMode) << frame;
+  EXPECT_EQ(viewModes[static_cast<size_t>(back)], sim::FirstPersonViewMode) << "back by V";
 }
 
 }  // namespace
