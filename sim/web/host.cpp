@@ -44,16 +44,12 @@ bool LoadPlugin(WebHost& host, const std::string&) {
   host.hook.module = &host;
   host.loaded = true;
   HookDllMain(host.hook, 1);
-  if (DllMain(host.hook.module, 1, nullptr) != 1) HookFault(host.hook, "DllMain attach did not return 1");
-  if (host.hook.script == nullptr) HookFault(host.hook, "DllMain attach registered no script");
-  return !HookFailed(host.hook);
+  return HookAttached(host.hook, DllMain(host.hook.module, 1, nullptr));
 }
 
 bool RunFrame(WebHost& host) {
-  if (host.hook.script == nullptr || host.scriptReturned || host.hook.unregistered) return false;
+  if (!HookBeginPass(host.hook, host.scriptReturned)) return false;
   activeHost = &host;
-  BeginFrame(host.hook.world);
-  host.hook.waitsThisFrame = 0;
   if (!host.scriptStarted) {
     host.scriptStack.assign(ScriptStackSize, 0);
     host.hostUnwindStack.assign(UnwindStackSize, 0);
