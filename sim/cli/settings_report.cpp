@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "settings/settings.h"
 #include "settings/settings_file.h"
@@ -269,6 +270,7 @@ SettingsReport ReportSettings(const std::optional<std::string>& text, const std:
       std::string quoted = Quoted(lines[i]);
       quoted.resize(std::max(quoted.size(), width), ' ');
       report.text += number + quoted + "  " + verdict + "\n";
+      report.lines.push_back({marked, std::move(verdict)});
     }
 
     vantor::Settings clamped = settings;

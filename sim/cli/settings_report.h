@@ -19,9 +19,16 @@ bool ComposeStartingSettings(const std::optional<std::string>& scenarioText, con
                              const std::vector<std::string>& setLines, std::optional<std::string>& text,
                              std::string& error);
 
+// One line of the file as the report tells it.
+struct SettingsLineVerdict {
+  bool marked = false;  // did nothing, or less than it seems to say
+  std::string verdict;
+};
+
 struct SettingsReport {
   std::string text;  // settings-read.txt
   std::string gist;  // one line for the summary
+  std::vector<SettingsLineVerdict> lines;  // the file's lines in order, as the text gives them
 };
 
 // `origin` says where the file came from, for the report's first line.
