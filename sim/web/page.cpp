@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "sim/cli/settings_report.h"
 #include "sim/core/play.h"
@@ -99,6 +100,12 @@ EMSCRIPTEN_KEEPALIVE int32_t vantor_font_size(int32_t font) {
   return static_cast<int32_t>(sim::EmbeddedFontFile(static_cast<sim::PaintFont>(font)).size());
 }
 
+// The file a save of the plugin's defaults writes, for the page to start from.
+EMSCRIPTEN_KEEPALIVE void vantor_default_settings() {
+  page.output.resize(vantor::SettingsTextCapacity);
+  page.output.resize(vantor::WriteSettingsText(vantor::Settings{}, page.output.data()));
+}
+
 // settings-read.txt for the bytes in slot 0 (no file at all unless `present`), then a form feed,
 // then one line a line of the file: '!' or ' ' for its mark, then its verdict.
 EMSCRIPTEN_KEEPALIVE void vantor_settings_report(int32_t present) {
@@ -180,6 +187,10 @@ EMSCRIPTEN_KEEPALIVE int32_t vantor_settings_saved() {
 EMSCRIPTEN_KEEPALIVE void vantor_trace() {
   page.output = page.host ? sim::FormatTrace(page.host->hook.trace) : std::string();
 }
+
+// How many numbers each kind of paint command takes, by its code; and how many kinds there are.
+EMSCRIPTEN_KEEPALIVE const uint8_t* vantor_paint_numbers_per_op() { return sim::PaintOpNumbers; }
+EMSCRIPTEN_KEEPALIVE int32_t vantor_paint_op_kinds() { return static_cast<int32_t>(sim::PaintOp::Count); }
 
 // The last recorded picture: its commands, their numbers and the texts they point into.
 EMSCRIPTEN_KEEPALIVE const uint8_t* vantor_paint_ops() { return page.painter.ops.data(); }
