@@ -110,10 +110,11 @@ class Vantor {
     const verdicts = lines.split('\n').slice(0, -1).map((line) => ({ marked: line[0] === '!', verdict: line.slice(1) }));
     return { text, verdicts };
   }
+  // settings: the bytes of Vantor.ini, or null for the scenario's own.
   startScenario(toml, settings) {
     this.put(0, encoder.encode(toml));
-    this.put(1, settings);
-    this.m._vantor_play_start(1);
+    if (settings) this.put(1, settings);
+    this.m._vantor_play_start(settings ? 1 : 0);
     return this.m._vantor_state() === PageState.Running ? '' : this.outputText();
   }
   play(frames, width, height) { this.m._vantor_play(frames, width, height); }
