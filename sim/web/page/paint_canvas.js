@@ -1,6 +1,6 @@
 // Replays the renderer's command list (sim/render/painter.h) on a canvas's 2D context as the
 // cairo backend (sim/render/paint_cairo.cpp) draws it on a fresh cairo context: the same path
-// calls; a fill or a stroke uses its path up; one source for fills and strokes; text as a shadow
+// calls; a fill or a stroke uses its path up (a path is not part of the saved state in either); one source for fills and strokes; text as a shadow
 // fill, an edge stroked with round joins, then the fill, leaving the source and line settings
 // as cairo leaves them. Runs in the page and, for its test, in node with a recording context.
 'use strict';
@@ -21,6 +21,20 @@ function cssColour(n, at, alpha) {
   return `rgba(${n[at] * 255},${n[at + 1] * 255},${n[at + 2] * 255},${alpha})`;
 }
 
+// Which ClosePath commands end a sub-path that a stroke uses: a canvas closes a path by
+// searching it (its cost grows with the path), so a sub-path that is only filled is closed by a
+// line back to its start instead, the same edge for a fill.
+function closesForStrokes(ops) {
+  const stroked = new Uint8Array(ops.length);
+  let consumer = PaintOp.NewPath;
+  for (let i = ops.length - 1; i >= 0; --i) {
+    const op = ops[i];
+    if (op === PaintOp.Fill || op === PaintOp.Stroke || op === PaintOp.NewPath || op === PaintOp.Text) consumer = op;
+    else if (op === PaintOp.ClosePath) stroked[i] = consumer === PaintOp.Stroke ? 1 : 0;
+  }
+  return stroked;
+}
+
 // list: { ops: Uint8Array, numbers: Float64Array, texts: Uint8Array, numbersPerOp: array by op }.
 // The numbers may be a view into the module's memory: they are read, never kept.
 function paintOnCanvas(ctx, list, width, height) {
@@ -35,18 +49,24 @@ function paintOnCanvas(ctx, list, width, height) {
   ctx.lineCap = CairoDefaults.lineCap;
   ctx.lineJoin = CairoDefaults.lineJoin;
   setSource(CairoDefaults.source);
-  ctx.beginPath();
+  // Paths are built apart from the context (a canvas's own path calls cost several times more).
+  let path = new Path2D();
+  let startX = 0, startY = 0;  // the sub-path's first point
+  const strokedCloses = closesForStrokes(ops);
   let at = 0;
   for (let i = 0; i < ops.length; ++i) {
     const op = ops[i];
     switch (op) {
-      case PaintOp.NewPath: ctx.beginPath(); break;
-      case PaintOp.MoveTo: ctx.moveTo(n[at], n[at + 1]); break;
-      case PaintOp.LineTo: ctx.lineTo(n[at], n[at + 1]); break;
-      case PaintOp.ClosePath: ctx.closePath(); break;
-      case PaintOp.Rectangle: ctx.rect(n[at], n[at + 1], n[at + 2], n[at + 3]); break;
-      case PaintOp.Fill: ctx.fill(); ctx.beginPath(); break;
-      case PaintOp.Stroke: ctx.stroke(); ctx.beginPath(); break;
+      case PaintOp.NewPath: path = new Path2D(); break;
+      case PaintOp.MoveTo: path.moveTo(startX = n[at], startY = n[at + 1]); break;
+      case PaintOp.LineTo: path.lineTo(n[at], n[at + 1]); break;
+      case PaintOp.ClosePath:
+        if (strokedCloses[i]) path.closePath();
+        else path.lineTo(startX, startY);
+        break;
+      case PaintOp.Rectangle: path.rect(n[at], n[at + 1], n[at + 2], n[at + 3]); break;
+      case PaintOp.Fill: ctx.fill(path); path = new Path2D(); break;
+      case PaintOp.Stroke: ctx.stroke(path); path = new Path2D(); break;
       case PaintOp.Paint: ctx.fillRect(0, 0, width, height); break;
       case PaintOp.SetColour: setSource(cssColour(n, at, n[at + 3])); break;
       case PaintOp.SetLinearGradient: {
@@ -77,7 +97,7 @@ function paintOnCanvas(ctx, list, width, height) {
         }
         setSource(cssColour(n, at + 6, n[at + 9]));
         ctx.fillText(text, n[at + 2], n[at + 3]);
-        ctx.beginPath();
+        path = new Path2D();
         break;
       }
       default: throw new Error(`unknown paint command ${op}`);
