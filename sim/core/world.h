@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "sim/core/vehicle_motion.h"
+
 namespace sim {
 
 struct Vec3 {
@@ -40,6 +42,7 @@ struct Vehicle {
   Vec3 seatBoneOffset{-0.45f, 0.1f, 0.45f};  // in the vehicle's own frame
   int32_t maxPassengers = 3;
   std::vector<int32_t> otherOccupants;  // peds other than the player, index seat + 1
+  VehicleMotion motion;  // a driver's throttle, brake and steering, once it has had any
 };
 
 struct Player {
@@ -198,7 +201,8 @@ CameraView RenderedView(const World& world);
 // Starts a frame: clears the screen output and text style of the last one, and faults a text
 // or feed post the last frame left open.
 void BeginFrame(World& world);
-// Ends a frame: the timer advances by frameTimeMs with 32-bit wrap-around and the vehicles move.
+// Ends a frame: the timer advances by frameTimeMs with 32-bit wrap-around and the vehicles move
+// (a driven vehicle by its motion inputs first, and then level with the ground).
 void AdvanceWorld(World& world, int32_t frameTimeMs);
 
 }  // namespace sim

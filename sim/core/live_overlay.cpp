@@ -1,0 +1,50 @@
+#include "sim/core/live_overlay.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace sim {
+
+namespace {
+
+constexpr double KilometresPerHourPerMetrePerSecond = 3.6;
+constexpr size_t HelpKeyColumn = 28;  // characters, the longest keys and a gap
+
+}  // namespace
+
+const char* RenderingCameraLabel(const World& world) {
+  if (ScriptedCameraShown(world)) return "vantor";
+  return world.gameplayCameraRendering ? "gameplay" : "none of the game's";
+}
+
+std::vector<std::string> LiveStatusLines(const World& world, double framesPerSecond, bool mouseFree) {
+  std::vector<std::string> lines;
+  char line[128];
+  if (const Vehicle* vehicle = ExistingVehicle(world, world.player.vehicle)) {
+    std::snprintf(line, sizeof line, "%.0f km/h, vehicle class %d", std::fabs(vehicle->speed) * KilometresPerHourPerMetrePerSecond,
+                  static_cast<int>(vehicle->vehicleClass));
+    lines.emplace_back(line);
+  } else {
+    lines.emplace_back("on foot (F: get in)");
+  }
+  std::snprintf(line, sizeof line, "view mode %d, camera: %s", static_cast<int>(world.vehicleCameraViewMode),
+                RenderingCameraLabel(world));
+  lines.emplace_back(line);
+  std::snprintf(line, sizeof line, "%.0f frames a second", framesPerSecond);
+  lines.emplace_back(line);
+  lines.emplace_back(mouseFree ? "mouse free: click to look; F1: keys" : "F1: keys");
+  return lines;
+}
+
+std::vector<std::string> LiveHelpLines() {
+  std::vector<std::string> lines;
+  for (const KeyHelp& help : LiveKeyHelp) {
+    std::string line = help.keys;
+    line.resize(std::max(line.size() + 2, HelpKeyColumn), ' ');
+    lines.push_back(line + help.what);
+  }
+  return lines;
+}
+
+}  // namespace sim
