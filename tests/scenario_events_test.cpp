@@ -229,7 +229,7 @@ TEST(ScenarioEvents, RefusesWhatCannotBePlayed) {
       {"frames = 10\nevents = [\n { at = 1, do = \"drive\", vehicle = \"car\", yaw = 5, until = 4 },\n]\n"
        "[[vehicle]]\nname = \"car\"\n",
        "bad.toml:3: a drive with 'until' cannot ramp 'yaw'"},
-      {"frames = 10\nevents = [\n { at = 1, do = \"die\", until = 4 },\n]\n", "bad.toml:3: only look, hold and drive"},
+      {"frames = 10\nevents = [\n { at = 1, do = \"die\", until = 4 },\n]\n", "bad.toml:3: only look, hold, drive"},
       {"events = [\n\n { at = 10, do = \"die\" },\n]\nframes = 10\n", "bad.toml:3: expected 'at' below 10"},
       {"[[vehicle]]\nname = \"car\"\nevents = [ { at = 1, do = \"die\" } ]\n",
        "bad.toml:3: 'events' inside a [[vehicle]] table"},
