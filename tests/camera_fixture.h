@@ -69,6 +69,9 @@ class CameraTest : public PluginTest {
   }
   void HoldV(bool down) { sim::SetKeyDown(world(), vantor::ExitKey, down); }
   bool Shown() { return sim::ScriptedCameraShown(world()); }
+  // The cinematic camera held: once first person is left it renders in place of the gameplay
+  // camera, so that the hold-off alone decides when first person may return.
+  void HoldCinematicCamera() { world().cinematicHeld = true; }
   int ViewModeCalls(int32_t frame) { return Count(frame, "SetVehicleCameraViewMode"); }
 
   bool PromptDrawn(int32_t frame) const {

@@ -55,7 +55,7 @@ TEST_F(RigTest, ReleasesForAPassengerSeatTheGameplayCameraOrOnFootAndFlagsOnlyAc
   for (const Step& step : steps) {
     if (step.inCar) sim::EnterVehicle(world(), car, step.seat);
     else StandAt(world(), {5.0f, 5.0f, 0.0f});
-    world().gameplayCameraRendering = step.gameplayRendering;
+    ShowGameplayCamera(world(), step.gameplayRendering);
     const int32_t frame = NextFrame();
     RunFrames(1);
     EXPECT_EQ(sim::ScriptedCameraShown(world()), step.shown) << "frame " << frame;

@@ -165,7 +165,7 @@ TEST_F(MenuTest, TheHoldPromptUsesThePromptStyleAfterTheCaption) {
   car.vehicleClass = 1;
   const int32_t handle = sim::AddVehicle(world(), car);
   sim::EnterVehicle(world(), handle, -1);
-  world().gameplayCameraRendering = false;
+  world().vehicleCameraViewMode = sim::FirstPersonViewMode;
   Load();
   RunFrames(2);
   sim::SetKeyDown(world(), 0x56, true);

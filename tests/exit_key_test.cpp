@@ -11,6 +11,7 @@ using ExitKeyTest = CameraTest;
 
 TEST_F(ExitKeyTest, PromptUntilNineNineNineThenTheExitAndTheHoldOff) {
   SeatPlayerInCar(world());
+  HoldCinematicCamera();
   Load();
   Frame();
   ASSERT_TRUE(Shown());
@@ -68,7 +69,7 @@ TEST_F(ExitKeyTest, ReleasingBeforeOneSecondKeepsFirstPersonAndTheNextPressStart
 
 TEST_F(ExitKeyTest, APressFromBeforeActivationCountsFromItsStart) {
   SeatPlayerInCar(world());
-  world().gameplayCameraRendering = true;
+  ShowGameplayCamera(world(), true);
   Load();
   HoldV(true);
   for (int i = 0; i < 125; ++i) {
@@ -76,7 +77,7 @@ TEST_F(ExitKeyTest, APressFromBeforeActivationCountsFromItsStart) {
     ExpectPrompt(frame, false);
     EXPECT_EQ(ViewModeCalls(frame), 0);
   }
-  world().gameplayCameraRendering = false;
+  ShowGameplayCamera(world(), false);
   Frame();
   EXPECT_TRUE(Shown());
   const int32_t exit = Frame();
@@ -111,6 +112,7 @@ TEST_F(ExitKeyTest, ANegativeTimerReadsAsAHoldOffUntilItTurnsNonNegative) {
   // The hold-off end is compared signed: from 2^31 ms on the timer reads negative, below the
   // initial end of 0, so view mode 0 is forced and first person refused until it is 0 or more.
   SeatPlayerInCar(world());
+  HoldCinematicCamera();
   world().gameTimer = std::numeric_limits<int32_t>::max() - 40;
   Load();
   Frame();

@@ -19,7 +19,7 @@ TEST_F(FreeLookTest, FullDeflectionTurnsTheCameraBySensitivityPerPassUpToTheLimi
     EXPECT_FLOAT_EQ(world().camera.rotation.z, expected);
   }
   // Inactive, the controls are not even read.
-  world().gameplayCameraRendering = true;
+  ShowGameplayCamera(world(), true);
   const int32_t frame = NextFrame();
   RunFrames(1);
   EXPECT_EQ(Count(frame, "GetDisabledControlNormal"), 0);

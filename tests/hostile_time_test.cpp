@@ -18,6 +18,7 @@ TEST_F(HostileTimeTest, AtTheWrapAHoldInProgressIsCutAndFirstPersonRefused) {
   // hold-off refuses first person from that pass on, for the next 2^31 ms; a hold of V in
   // progress neither prompts nor exits.
   SeatPlayerInCar(world());
+  HoldCinematicCamera();
   world().gameTimer = Int32Max - 600;
   Load();
   Frame(100);
@@ -43,6 +44,7 @@ TEST_F(HostileTimeTest, AtTheWrapAHoldInProgressIsCutAndFirstPersonRefused) {
 
 TEST_F(HostileTimeTest, ExitJustBeforeTheWrapIsUndoneAndTheNegativeTimerThenBlocksEveryExit) {
   SeatPlayerInCar(world());
+  HoldCinematicCamera();
   world().gameTimer = Int32Max - 3000;
   Load();
   Frame();

@@ -22,9 +22,9 @@ class HostileWorldTest : public CameraTest {
  protected:
   // The gameplay camera takes over for one pass, so the next qualifying pass activates afresh.
   void Reactivate() {
-    world().gameplayCameraRendering = true;
+    ShowGameplayCamera(world(), true);
     Frame();
-    world().gameplayCameraRendering = false;
+    ShowGameplayCamera(world(), false);
   }
   void Tap(int32_t key) {
     sim::SetKeyDown(world(), key, true);

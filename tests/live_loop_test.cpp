@@ -41,10 +41,9 @@ std::map<int32_t, sim::LiveInputs> PersonsDrive() {
   std::map<int32_t, sim::LiveInputs> drive;
   drive[3].enterOrLeave = true;                               // into the car beside
   for (int32_t frame = 6; frame < 120; ++frame) drive[frame].motion = {1.0f, 0.0f, frame > 60 ? 0.4f : 0.0f};
-  drive[10].keys = {{KeyV, true}, {KeyV, false}};             // a tap inside one frame
-  drive[14].keys = {{KeyV, true}};
-  drive[18].keys = {{KeyV, false}, {KeyV, true}};             // up and down again in one frame
-  drive[21].keys = {{KeyV, false}};
+  drive[10].keys = {{KeyV, true}, {KeyV, false}};             // a tap inside one frame: view 1 to 2
+  drive[14].keys = {{KeyV, true}};                            // view 2 to 4, first person
+  drive[16].keys = {{KeyV, false}};
   drive[30].keys = {{KeyF6, true}};
   drive[33].keys = {{KeyF6, false}};
   drive[40].keys = {{KeyDown, true}};
@@ -55,6 +54,8 @@ std::map<int32_t, sim::LiveInputs> PersonsDrive() {
     drive[frame].lookX = 0.1f / static_cast<float>(frame - 69);
     drive[frame].lookY = -0.0f;
   }
+  drive[90].keys = {{KeyV, true}, {KeyV, false}, {KeyV, true}};  // two taps' edges in one frame
+  drive[92].keys = {{KeyV, false}};
   drive[100].enterOrLeave = true;  // out, with the throttle still down
   return drive;
 }
@@ -76,6 +77,15 @@ TEST(LiveLoop, ADriveRecordedPlaysAgainToTheSameTrace) {
       if (frame == 5) {
         EXPECT_EQ(world.player.vehicle, sim::VehicleHandle(0)) << "F takes the nearest vehicle, the car";
         EXPECT_EQ(world.player.seat, -1);
+      }
+      if (frame == 13) {
+        EXPECT_EQ(sim::CameraRendering(world), sim::RenderingCamera::Gameplay) << "view mode 2 follows the car";
+      }
+      if (frame == 20) {
+        EXPECT_EQ(sim::CameraRendering(world), sim::RenderingCamera::Vantor) << "V round to first person";
+      }
+      if (frame == 99) {
+        EXPECT_NEAR(world.camera.fov, 82.5f, 0.05f) << "eased to the menu's FOV row, one step right";
       }
       if (frame == 60) {
         EXPECT_GT(world.vehicles[0].speed, 3.0f) << "the throttle moves the car";

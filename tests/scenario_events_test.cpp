@@ -68,7 +68,7 @@ seat_bone = false
   EXPECT_TRUE(car.hasSeatBone);
   EXPECT_EQ(car.seatBoneOffset.y, 0.2f);
   EXPECT_FALSE(timeline.Vehicle(1).hasSeatBone);
-  EXPECT_TRUE(timeline.world.gameplayCameraRendering == false) << "the game's camera is off unless the file says so";
+  EXPECT_EQ(timeline.world.vehicleCameraViewMode, 1) << "the game's middle follow camera unless the file says so";
 }
 
 TEST(ScenarioEvents, EveryActionReachesTheWorld) {
@@ -77,7 +77,7 @@ frame_time_ms = 0
 start_timer = 5000
 events = [
   { at = 1, do = "enter", vehicle = "car", seat = 0 },
-  { at = 2, do = "gameplay_camera", rendering = true },
+  { at = 2, do = "cutscene", until = 3 },
   { at = 3, do = "drive", vehicle = "car", speed = 12.5, turn_rate = 30, pitch = 4, roll = -2, yaw = 45 },
   { at = 4, do = "look", x = -0.5, y = 0.25, until = 6 },
   { at = 7, do = "press", key = "F6" },
@@ -108,9 +108,10 @@ position = [100, 0, 0]
   EXPECT_EQ(world.player.vehicle, sim::VehicleHandle(0));
   EXPECT_EQ(world.player.seat, 0);
   timeline.PlayThrough(2);
-  EXPECT_TRUE(world.gameplayCameraRendering);
+  EXPECT_TRUE(world.cutscenePlaying);
 
   timeline.PlayThrough(3);
+  EXPECT_FALSE(world.cutscenePlaying);
   const sim::Vehicle& car = timeline.Vehicle(0);
   EXPECT_EQ(car.speed, 12.5f);
   EXPECT_EQ(car.turnRate, 30.0f);
@@ -230,6 +231,8 @@ TEST(ScenarioEvents, RefusesWhatCannotBePlayed) {
        "[[vehicle]]\nname = \"car\"\n",
        "bad.toml:3: a drive with 'until' cannot ramp 'yaw'"},
       {"frames = 10\nevents = [\n { at = 1, do = \"die\", until = 4 },\n]\n", "bad.toml:3: only look, hold, drive"},
+      {"frames = 10\nevents = [\n { at = 1, do = \"cutscene\" },\n]\n", "bad.toml:3: 'cutscene' needs 'until'"},
+      {"frames = 3\nview_mode = 5\n", "bad.toml:2: expected a view mode from 0 to 4"},
       {"events = [\n\n { at = 10, do = \"die\" },\n]\nframes = 10\n", "bad.toml:3: expected 'at' below 10"},
       {"[[vehicle]]\nname = \"car\"\nevents = [ { at = 1, do = \"die\" } ]\n",
        "bad.toml:3: 'events' inside a [[vehicle]] table"},

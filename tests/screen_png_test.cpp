@@ -213,7 +213,7 @@ TEST_F(MenuTest, PictureOfTheHoldPrompt) {
   sim::Vehicle car;
   car.vehicleClass = 1;
   sim::EnterVehicle(world(), sim::AddVehicle(world(), car), -1);
-  world().gameplayCameraRendering = false;
+  world().vehicleCameraViewMode = sim::FirstPersonViewMode;
   Load();
   RunFrames(2);
   sim::SetKeyDown(world(), 0x56, true);

@@ -44,7 +44,7 @@ TEST_F(SeatQueryTest, FindsTheSeatAskingFromTheDriversSeatUp) {
   EXPECT_EQ(Names(frame), expected);
 
   sim::EnterVehicle(world(), car, vantor::DriverSeat);
-  world().gameplayCameraRendering = true;
+  ShowGameplayCamera(world(), true);
   const SeatInfo driver = Query(0, false);
   EXPECT_EQ(driver.seat, vantor::DriverSeat);
   EXPECT_TRUE(driver.gameplayCameraRendering);

@@ -41,7 +41,7 @@ TEST(SettingsReport, EachKindOfLineGetsTheReadersVerdictAndAHint) {
       {"Height_=0.5", {"applied: Height of vehicle class 0 = 0.5"}},
       {"Height_ 3x=0.5", {"applied: Height of vehicle class 3 = 0.5"}},
       {"Height=0.5", {"applied: Height of every vehicle class (0 to 21) = 0.5"}},
-      {"Height_22=0.5", {"ignored: \"Height_22\" names no vehicle class"}},
+      {"Height_22=0.5", {"ignored: \"Height_22\" has no height: the file holds classes 0 to 21"}},
       {"DynamicFOV=true", {"applied: DynamicFOV = off", "a word means nothing here"}},
       {"CornerLean=2", {"applied: CornerLean = on"}},
       {"ModEnabled=", {"applied: ModEnabled = off", "the value is empty"}},

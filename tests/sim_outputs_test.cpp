@@ -27,6 +27,7 @@ struct StoryBench {
   int32_t frame = 0;
 
   void Frame(bool active, bool setsViewMode = false, bool prompt = false) {
+    world.camera.created = true;
     world.camera.active = active;
     world.scriptCamerasRendering = active;
     world.screen = {};
@@ -69,6 +70,7 @@ TEST(SimStory, TellsActivationsExitsAndHoldOffsApart) {
 
 TEST(SimStory, ACameraActiveWithoutScriptRenderingIsNotFirstPerson) {
   StoryBench bench;
+  bench.world.camera.created = true;
   bench.world.camera.active = true;
   bench.world.scriptCamerasRendering = false;
   sim::NoteFrame(bench.story, bench.world, bench.trace, 0);
@@ -81,6 +83,7 @@ sim::World WorldWithCar(float carYaw, sim::Vec3 cameraRotation) {
   car.rotation = {1.0f, -2.0f, carYaw};
   car.speed = 12.0f;
   sim::EnterVehicle(world, sim::AddVehicle(world, car), -1);
+  world.camera.created = true;
   world.camera.active = true;
   world.scriptCamerasRendering = true;
   world.camera.rotation = cameraRotation;
@@ -88,13 +91,25 @@ sim::World WorldWithCar(float carYaw, sim::Vec3 cameraRotation) {
   return world;
 }
 
-TEST(SimCameraLog, OffsetsAreCameraMinusVehicleWrappedAcrossTheHalfTurn) {
-  const sim::CameraSample sample = sim::SampleCamera(WorldWithCar(-179.0f, {6.0f, 1.0f, 179.0f}), 10, 16);
-  EXPECT_TRUE(sample.active);
-  EXPECT_DOUBLE_EQ(sample.timeSeconds, 0.16);
-  EXPECT_FLOAT_EQ(sample.lookYaw, -2.0f) << "179 against -179 is 2 degrees to the right, not 358";
-  EXPECT_FLOAT_EQ(sample.lookPitch, 5.0f);
-  EXPECT_FLOAT_EQ(sample.lean, 3.0f);
+TEST(SimCameraLog, OffsetsAreTheCameraRelativeToTheVehiclesAttitude) {
+  const auto relative = [](sim::Vec3 car, sim::Vec3 camera) {
+    sim::World world = WorldWithCar(0.0f, camera);
+    world.vehicles[0].rotation = car;
+    return sim::SampleCamera(world, 10, 16);
+  };
+  const sim::CameraSample across = relative({0.0f, 0.0f, -179.0f}, {0.0f, 0.0f, 179.0f});
+  EXPECT_TRUE(across.active);
+  EXPECT_DOUBLE_EQ(across.timeSeconds, 0.16);
+  EXPECT_NEAR(across.lookYaw, -2.0f, 1e-4f) << "179 against -179 is 2 degrees to the right, not 358";
+  EXPECT_NEAR(relative({0.0f, 0.0f, 30.0f}, {5.0f, 0.0f, 30.0f}).lookPitch, 5.0f, 1e-4f);
+  EXPECT_NEAR(relative({0.0f, 0.0f, 30.0f}, {0.0f, 3.0f, 30.0f}).lean, 3.0f, 1e-4f);
+  // Upside down at the top of a loop, the camera given the game's report of the same attitude
+  // looks straight ahead: the offsets stay meaningful past vertical.
+  const sim::Vec3 looping{150.0f, 10.0f, 40.0f};
+  const sim::CameraSample top = relative(looping, sim::ReportedRotation(looping));
+  EXPECT_NEAR(top.lookYaw, 0.0f, 1e-3f);
+  EXPECT_NEAR(top.lookPitch, 0.0f, 1e-3f);
+  EXPECT_NEAR(top.lean, 0.0f, 1e-3f);
   EXPECT_FLOAT_EQ(sim::WrapDegrees(180.0f), -180.0f);
   EXPECT_FLOAT_EQ(sim::WrapDegrees(-900.0f), -180.0f);
 
@@ -145,6 +160,7 @@ TEST(SimCameraLog, HeightAboveTheSeatFollowsTheVehiclesZAxis) {
 
 TEST_F(SimFolder, CsvLeavesOffsetsEmptyWhileFirstPersonIsOff) {
   sim::World world = WorldWithCar(0.0f, {0.0f, 0.0f, 10.0f});
+  world.vehicles[0].rotation = {};
   std::vector<sim::CameraSample> samples{sim::SampleCamera(world, 0, 16)};
   world.camera.active = false;
   samples.push_back(sim::SampleCamera(world, 1, 16));
@@ -154,10 +170,10 @@ TEST_F(SimFolder, CsvLeavesOffsetsEmptyWhileFirstPersonIsOff) {
   std::getline(lines, header);
   std::getline(lines, on);
   std::getline(lines, off);
-  EXPECT_EQ(std::count(header.begin(), header.end(), ','), 17);
+  EXPECT_EQ(std::count(header.begin(), header.end(), ','), 19);
   // The camera sits at the vehicle's origin, 0.45 m below the seat bone.
-  EXPECT_EQ(on, "0,0,100000,1,0,0,0,0,0,10,84,0,0,12,10,-1,2,-0.45");
-  EXPECT_EQ(off, "1,0.016,100000,0,0,0,0,0,0,10,84,0,0,12,,,,");
+  EXPECT_EQ(on, "0,0,100000,1,vantor,1,0,0,0,0,0,10,84,0,0,12,10,0,0,-0.45");
+  EXPECT_EQ(off, "1,0.016,100000,0,gameplay,1,0,0,0,0,0,10,84,0,0,12,,,,");
 }
 
 // gnuplot cannot autoscale an axis with nothing on it; a run without first person must plot.
@@ -193,7 +209,7 @@ struct Shot {
 Shot FirstPersonWithMenu(const std::string& settings) {
   sim::Scenario scenario;
   std::string error;
-  EXPECT_TRUE(sim::ParseScenario("frames = 80\nsettings_file = \"" + settings + "\"\nevents = [\n"
+  EXPECT_TRUE(sim::ParseScenario("frames = 80\nview_mode = 4\nsettings_file = \"" + settings + "\"\nevents = [\n"
                                  "  { at = 0, do = \"enter\", vehicle = \"car\" },\n"
                                  "  { at = 70, do = \"press\", key = \"F6\" },\n]\n"
                                  "[[vehicle]]\nname = \"car\"\nclass = 1\n",

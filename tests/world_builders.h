@@ -23,12 +23,20 @@ inline int32_t AddCar(sim::World& world, sim::Vec3 position = {}, sim::Vec3 rota
   return sim::AddVehicle(world, car);
 }
 
-// The player in a new car at the origin, in a seat (-1 the driver's), with the game's gameplay
-// camera switched off: everything the first-person camera waits for.
+// Whether the game's gameplay camera renders for a seated player, made as the game makes it:
+// rendering, another script has switched script cameras off and the view is a follow camera;
+// not rendering, the view is the game's first person.
+inline void ShowGameplayCamera(sim::World& world, bool rendering) {
+  if (rendering) world.scriptCamerasRendering = false;
+  world.vehicleCameraViewMode = rendering ? sim::DefaultViewMode : sim::FirstPersonViewMode;
+}
+
+// The player in a new car at the origin, in a seat (-1 the driver's), in the game's first-person
+// view, so the gameplay camera is off: everything the first-person camera waits for.
 inline int32_t SeatPlayerInCar(sim::World& world, int32_t seat = -1) {
   const int32_t car = AddCar(world);
   sim::EnterVehicle(world, car, seat);
-  world.gameplayCameraRendering = false;
+  ShowGameplayCamera(world, false);
   return car;
 }
 

@@ -12,7 +12,8 @@ namespace sim {
 namespace {
 
 constexpr const char* CsvHeader =
-    "frame,time_s,game_timer_ms,active,x,y,z,pitch,roll,yaw,fov,vehicle_class,vehicle_yaw,vehicle_speed,look_yaw,look_pitch,lean_right,height_above_seat\n";
+    "frame,time_s,game_timer_ms,active,rendering,view_mode,x,y,z,pitch,roll,yaw,fov,vehicle_class,vehicle_yaw,"
+    "vehicle_speed,look_yaw,look_pitch,lean_right,height_above_seat\n";
 
 const Vehicle* ReferenceVehicle(const World& world) {
   const int32_t handle = world.player.vehicle != 0 ? world.player.vehicle : world.player.lastVehicle;
@@ -54,10 +55,19 @@ bool ReadField(std::string_view field, Number& value) {
 
 }  // namespace
 
-float WrapDegrees(float degrees) {
-  double wrapped = std::fmod(static_cast<double>(degrees) + 540.0, 360.0);
-  if (wrapped < 0.0) wrapped += 360.0;
-  return static_cast<float>(wrapped - 180.0);
+Vec3 RelativeRotation(const Vec3& from, const Vec3& to) {
+  const Rotation a = RotationOf(from), b = RotationOf(to);
+  double m[3][3];
+  for (int row = 0; row < 3; ++row)
+    for (int column = 0; column < 3; ++column)
+      m[row][column] = a.m[0][row] * b.m[0][column] + a.m[1][row] * b.m[1][column] + a.m[2][row] * b.m[2][column];
+  // Rz(yaw) Rx(pitch) Ry(roll): m[2][1] = sin(pitch), and cos(pitch) >= 0 scales the others.
+  const double pitch = std::asin(std::clamp(m[2][1], -1.0, 1.0));
+  const double roll = std::atan2(-m[2][0], m[2][2]);
+  const double yaw = std::atan2(-m[0][1], m[1][1]);
+  // Plus zero, so that no column reads "-0".
+  return {static_cast<float>(pitch / DegreesToRadians + 0.0), static_cast<float>(roll / DegreesToRadians + 0.0),
+          static_cast<float>(yaw / DegreesToRadians + 0.0)};
 }
 
 CameraSample SampleCamera(const World& world, int32_t frame, int32_t frameTimeMs) {
@@ -65,7 +75,9 @@ CameraSample SampleCamera(const World& world, int32_t frame, int32_t frameTimeMs
   sample.frame = frame;
   sample.timeSeconds = static_cast<double>(frame) * frameTimeMs / 1000.0;
   sample.gameTimer = world.gameTimer;
-  sample.active = world.camera.active && world.scriptCamerasRendering;
+  sample.rendering = CameraRendering(world);
+  sample.active = sample.rendering == RenderingCamera::Vantor;
+  sample.viewMode = world.vehicleCameraViewMode;
   sample.position = world.camera.position;
   sample.rotation = world.camera.rotation;
   sample.fov = world.camera.fov;
@@ -74,9 +86,10 @@ CameraSample SampleCamera(const World& world, int32_t frame, int32_t frameTimeMs
     sample.vehicleClass = vehicle->vehicleClass;
     sample.vehicleYaw = vehicle->rotation.z;
     sample.vehicleSpeed = vehicle->speed;
-    sample.lookYaw = WrapDegrees(sample.rotation.z - vehicle->rotation.z);
-    sample.lookPitch = WrapDegrees(sample.rotation.x - vehicle->rotation.x);
-    sample.lean = WrapDegrees(sample.rotation.y - vehicle->rotation.y);
+    const Vec3 relative = RelativeRotation(vehicle->rotation, sample.rotation);
+    sample.lookYaw = relative.z;
+    sample.lookPitch = relative.x;
+    sample.lean = relative.y;
     const float seatZ = vehicle->hasSeatBone ? vehicle->seatBoneOffset.z : 0.0f;
     sample.heightAboveSeat = WorldToLocal(*vehicle, sample.position).z - seatZ;
   }
@@ -136,7 +149,10 @@ bool WriteCameraCsv(const std::vector<CameraSample>& samples, const std::string&
     AppendNumber(text, sample.timeSeconds);
     text += ',';
     AppendNumber(text, sample.gameTimer);
-    text += sample.active ? ",1" : ",0";
+    text += sample.active ? ",1," : ",0,";
+    text += RenderingCameraName(sample.rendering);
+    text += ',';
+    AppendNumber(text, sample.viewMode);
     for (const float value : {sample.position.x, sample.position.y, sample.position.z, sample.rotation.x,
                               sample.rotation.y, sample.rotation.z, sample.fov})
       AppendField(text, value);

@@ -67,8 +67,16 @@ std::vector<std::string> CaptionLines(cairo_t* cr, const std::string& caption) {
 std::string DescribeFrame(const World& world, const CameraSample& sample, int32_t frameTimeMs) {
   std::vector<std::string> parts;
   const bool driving = world.player.vehicle != 0;
-  if (sample.active) parts.push_back(Formatted("first person, FOV %.1f", sample.fov));
-  else parts.push_back(driving ? "game camera, view mode " + std::to_string(world.vehicleCameraViewMode) : "on foot");
+  switch (sample.rendering) {
+    case RenderingCamera::Vantor: parts.push_back(Formatted("Vantor first person, FOV %.1f", sample.fov)); break;
+    case RenderingCamera::FirstPerson: parts.emplace_back("the game's first person, view mode 4"); break;
+    case RenderingCamera::OtherScript: parts.emplace_back("another script's camera"); break;
+    case RenderingCamera::Cinematic: parts.emplace_back("the cinematic camera"); break;
+    case RenderingCamera::Cutscene: parts.emplace_back("a cutscene"); break;
+    case RenderingCamera::Gameplay:
+      parts.push_back(driving ? "game camera, view mode " + std::to_string(world.vehicleCameraViewMode) : "on foot");
+      break;
+  }
   if (driving && sample.hasVehicle) parts.push_back(Formatted("%.1f m/s", sample.vehicleSpeed));
   if (sample.active && std::fabs(sample.lean) >= LeanShown)
     parts.push_back(Formatted("lean %.1f deg ", std::fabs(sample.lean)) + (sample.lean < 0.0f ? "left" : "right"));

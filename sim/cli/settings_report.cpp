@@ -164,7 +164,9 @@ std::string Verdict(const SettingsLine& line, std::string_view text) {
     case Effect::UnknownKey:
       return "ignored, unknown key " + Quoted(line.key) + ": " + UnknownKeyHint(line);
     case Effect::IndexOutOfRange:
-      return "ignored: " + Quoted(line.key) + " names no vehicle class (they are 0 to 21)";
+      return "ignored: " + Quoted(line.key) +
+             " has no height: the file holds classes 0 to 21; a vehicle of a class outside them (open-wheel "
+             "cars are class 22) keeps the height of the class driven before";
     case Effect::Applied:
       return AppliedVerdict(line);
   }

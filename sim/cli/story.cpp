@@ -24,6 +24,23 @@ std::string FrameList(const std::vector<int32_t>& frames, const std::vector<int3
   return list;
 }
 
+void ExtendValueSpans(std::vector<ValueSpan>& spans, int32_t frame, int32_t value) {
+  if (!spans.empty() && spans.back().last + 1 == frame && spans.back().value == value) spans.back().last = frame;
+  else spans.push_back({frame, frame, value});
+}
+
+// "gameplay 0 to 124, vantor 125 to 300": each span named by `name`.
+template <typename Name>
+std::string ValueSpanList(const std::vector<ValueSpan>& spans, Name name) {
+  std::string list;
+  for (const ValueSpan& span : spans) {
+    if (!list.empty()) list += ", ";
+    list += name(span.value);
+    list += " " + std::to_string(span.first) + (span.first == span.last ? "" : " to " + std::to_string(span.last));
+  }
+  return list.empty() ? "none" : list;
+}
+
 std::string SpanList(const std::vector<FrameSpan>& spans) {
   if (spans.empty()) return "none";
   std::string list;
@@ -40,8 +57,16 @@ void NoteFrame(RunStory& story, const World& world, const Trace& trace, int32_t 
   for (; story.traceCursor < trace.records.size(); ++story.traceCursor)
     if (trace.records[story.traceCursor].entry == viewModeCall) viewModeSet = true;
 
-  const bool active = world.camera.active && world.scriptCamerasRendering;
-  if (active && !story.wasActive) story.activations.push_back(frame);
+  const RenderingCamera camera = CameraRendering(world);
+  const bool active = camera == RenderingCamera::Vantor;
+  const int32_t viewMode = world.vehicleCameraViewMode;
+  // V cycles the view before the pass: first person that comes on as the view reaches the game's
+  // first person came on by V.
+  const bool viewCameRound = viewMode == FirstPersonViewMode && !story.viewModes.empty() &&
+                             story.viewModes.back().value != FirstPersonViewMode;
+  if (active && !story.wasActive) (viewCameRound ? story.activationsByV : story.activations).push_back(frame);
+  ExtendValueSpans(story.cameras, frame, static_cast<int32_t>(camera));
+  ExtendValueSpans(story.viewModes, frame, viewMode);
   // Leaving by V is the only release that sets the view mode on its own frame.
   if (!active && story.wasActive) (viewModeSet ? story.exits : story.releases).push_back(frame);
   story.wasActive = active;
@@ -59,7 +84,11 @@ void NoteFrame(RunStory& story, const World& world, const Trace& trace, int32_t 
 std::string TellStory(const RunStory& story) {
   std::string text;
   text += "frames played:    " + std::to_string(story.frames) + "\n";
-  text += "first person on:  " + FrameList(story.activations) + "\n";
+  text += "camera rendering: " + ValueSpanList(story.cameras, [](int32_t camera) {
+            return std::string(RenderingCameraName(static_cast<RenderingCamera>(camera)));
+          }) + "\n";
+  text += "view mode:        " + ValueSpanList(story.viewModes, [](int32_t mode) { return std::to_string(mode); }) + "\n";
+  text += "first person on:  " + FrameList(story.activations, story.activationsByV) + "\n";
   text += "first person off: " + FrameList(story.releases, story.exits) + "\n";
   text += "hold prompt:      " + SpanList(story.holdPrompt) + "\n";
   text += "view mode 0 set:  " + SpanList(story.viewModeHeld) + "\n";

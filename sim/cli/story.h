@@ -1,5 +1,6 @@
-// The story of a run, gathered frame by frame from the world and the trace: when first person
-// came and went, the exits by V and their hold-offs, the hold prompt and the notifications.
+// The story of a run, gathered frame by frame from the world and the trace: which camera the
+// game rendered, when first person came and went, the exits by V and their hold-offs, the
+// player's view mode, the hold prompt and the notifications.
 #pragma once
 
 #include <cstdint>
@@ -16,9 +17,19 @@ struct FrameSpan {
   int32_t last = 0;
 };
 
+// A run of frames over which one thing held: a camera rendering, a view mode.
+struct ValueSpan {
+  int32_t first = 0;
+  int32_t last = 0;
+  int32_t value = 0;
+};
+
 struct RunStory {
   int32_t frames = 0;                 // frames played
+  std::vector<ValueSpan> cameras;     // the camera rendering (a RenderingCamera), span by span
+  std::vector<ValueSpan> viewModes;   // the player's vehicle view mode, span by span
   std::vector<int32_t> activations;   // frames on which first person came on
+  std::vector<int32_t> activationsByV;  // those on which V had just cycled the view to first person
   std::vector<int32_t> releases;      // frames on which it went off for any reason but V
   std::vector<int32_t> exits;         // frames on which holding V left it
   std::vector<FrameSpan> viewModeHeld;  // spans of frames that set the vehicle camera's view mode

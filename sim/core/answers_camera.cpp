@@ -43,9 +43,14 @@ void SetCameraFarClip(World& world, const CallArguments& arguments, CallResult&)
 }
 
 void SetCameraActive(World& world, const CallArguments& arguments, CallResult&) {
-  if (ScriptedCamera* camera = CameraFor(world, arguments, "SetCameraActive")) camera->active = arguments.Bool(1);
+  ScriptedCamera* camera = CameraFor(world, arguments, "SetCameraActive");
+  if (camera == nullptr) return;
+  camera->active = arguments.Bool(1);
+  // Of the active script cameras the game renders the one made active last.
+  if (camera->active) camera->activation = ++world.cameraActivations;
 }
 
+// One switch for every script: another script's call turns the plugin's camera off too.
 void RenderScriptCameras(World& world, const CallArguments& arguments, CallResult&) {
   world.scriptCamerasRendering = arguments.Int(0) != 0;
 }
@@ -71,7 +76,7 @@ void SetVehicleCameraViewMode(World& world, const CallArguments& arguments, Call
 }
 
 void IsGameplayCameraRendering(World& world, const CallArguments&, CallResult& result) {
-  SetResultInt(result, world.gameplayCameraRendering ? 1 : 0);
+  SetResultInt(result, CameraRendering(world) == RenderingCamera::Gameplay ? 1 : 0);
 }
 
 void GetGameTimer(World& world, const CallArguments&, CallResult& result) { SetResultInt(result, world.gameTimer); }

@@ -53,7 +53,7 @@ void GetEntityCoords(World& world, const CallArguments& arguments, CallResult& r
 void GetEntityRotation(World& world, const CallArguments& arguments, CallResult& result) {
   if (arguments.Int(1) != 2) world.errors.emplace_back("GetEntityRotation with a rotation order other than 2");
   const Vehicle* vehicle = FindVehicle(world, arguments.Int(0));
-  SetResultVector(result, vehicle != nullptr ? vehicle->rotation : Vec3{});
+  SetResultVector(result, vehicle != nullptr ? ReportedRotation(vehicle->rotation) : Vec3{});
 }
 
 void GetEntitySpeed(World& world, const CallArguments& arguments, CallResult& result) {

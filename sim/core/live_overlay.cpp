@@ -13,11 +13,6 @@ constexpr size_t HelpKeyColumn = 28;  // characters, the longest keys and a gap
 
 }  // namespace
 
-const char* RenderingCameraLabel(const World& world) {
-  if (ScriptedCameraShown(world)) return "vantor";
-  return world.gameplayCameraRendering ? "gameplay" : "none of the game's";
-}
-
 std::vector<std::string> LiveStatusLines(const World& world, double framesPerSecond, bool mouseFree) {
   std::vector<std::string> lines;
   char line[128];
@@ -29,7 +24,7 @@ std::vector<std::string> LiveStatusLines(const World& world, double framesPerSec
     lines.emplace_back("on foot (F: get in)");
   }
   std::snprintf(line, sizeof line, "view mode %d, camera: %s", static_cast<int>(world.vehicleCameraViewMode),
-                RenderingCameraLabel(world));
+                RenderingCameraName(CameraRendering(world)));
   lines.emplace_back(line);
   std::snprintf(line, sizeof line, "%.0f frames a second", framesPerSecond);
   lines.emplace_back(line);

@@ -32,9 +32,6 @@ inline constexpr KeyHelp LiveKeyHelp[] = {
     {"close the window", "end the drive and write its files"},
 };
 
-// The camera the game renders through now, by name.
-const char* RenderingCameraLabel(const World& world);
-
 // The status lines for the frame just played.
 std::vector<std::string> LiveStatusLines(const World& world, double framesPerSecond, bool mouseFree);
 

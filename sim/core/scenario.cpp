@@ -77,8 +77,17 @@ void Apply(World& world, const ScenarioEvent& event) {
       if (event.roll) vehicle->rotation.y = *event.roll;
       if (event.yaw) vehicle->rotation.z = *event.yaw;
       break;
-    case EventKind::GameplayCamera:
-      world.gameplayCameraRendering = event.flag;
+    case EventKind::Cutscene:
+      world.cutscenePlaying = event.flag;
+      break;
+    case EventKind::Cinematic:
+      world.cinematicHeld = event.flag;
+      break;
+    case EventKind::OtherCamera:
+      // The other script turns the one rendering switch on with its camera, and off at its end.
+      world.otherCamera.active = event.flag;
+      if (event.flag) world.otherCamera.activation = ++world.cameraActivations;
+      world.scriptCamerasRendering = event.flag;
       break;
     case EventKind::Look:
       world.lookControls[1] = event.lookX;
@@ -141,7 +150,9 @@ int32_t VehicleHandle(int32_t vehicleIndex) { return vehicleIndex < 0 ? 0 : Firs
 
 void SetUpWorld(World& world, const Scenario& scenario) {
   world.gameTimer = scenario.startTimer;
-  world.gameplayCameraRendering = scenario.gameplayCameraRendering;
+  world.vehicleCameraViewMode = scenario.viewMode;
+  // The ground is flat, at the height the first vehicle starts on.
+  world.groundLevel = scenario.vehicles.empty() ? 0.0f : scenario.vehicles.front().position.z;
   world.vehicles.clear();
   for (const ScenarioVehicle& written : scenario.vehicles) {
     Vehicle vehicle;

@@ -32,7 +32,10 @@ enum class EventKind : uint8_t {
   Die,
   Revive,
   Drive,           // any of speed, turn rate, pitch, roll, yaw of `vehicle`; with `until`, a ramp
-  GameplayCamera,  // the game's gameplay camera renders (`flag`) or not
+  Cutscene,        // a cutscene starts (`flag`) or ends
+  Cinematic,       // the cinematic camera is held (`flag`) or let go
+  OtherCamera,     // another script's camera is made active with script rendering on (`flag`),
+                   // or made inactive with script rendering off
   Look,            // the look controls move to (lookX, lookY)
   KeyDown,
   KeyUp,
@@ -68,7 +71,7 @@ struct Scenario {
   int32_t frameTimeMs = 16;
   int32_t frames = 600;
   int32_t startTimer = 100000;
-  bool gameplayCameraRendering = false;
+  int32_t viewMode = DefaultViewMode;       // the player's vehicle view at the start
   std::optional<std::string> settingsFile;  // content of "Vantor.ini" before the start; none: no file
   bool settingsFileBlocked = false;          // "Vantor.ini" is a folder: reading and saving fail
   std::string track;                         // the ground: "" the planned roads, or a track (track.h)
@@ -84,7 +87,7 @@ const char* KeyNameByCode(int32_t code);
 // Sorts the events by frame, keeping the written order within a frame.
 void SortEvents(Scenario& scenario);
 
-// The vehicles, the timer and the gameplay camera as the scenario starts.
+// The vehicles, the timer and the player's view as the scenario starts.
 void SetUpWorld(World& world, const Scenario& scenario);
 
 // Applies one event, whatever its frame.

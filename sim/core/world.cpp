@@ -1,5 +1,6 @@
 #include "sim/core/world.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 
@@ -21,13 +22,46 @@ constexpr Vec3 ShoulderTarget{0.0f, 4.0f, 1.4f};   // where it looks, ahead of t
 constexpr float GameCameraFov = 50.0f;
 constexpr float GameCameraNearClip = 0.1f;
 
-float WrapDegrees(double degrees) {
-  double wrapped = std::fmod(degrees + 180.0, 360.0);
-  if (wrapped < 0.0) wrapped += 360.0;
-  return static_cast<float>(wrapped - 180.0);
-}
+// The game's own first-person camera: at the driver's eye, a fixed height over the seat,
+// turned with the vehicle exactly, no easing.
+constexpr Vec3 GameEyeAboveSeat{0.0f, 0.05f, 0.62f};
+constexpr float GameFirstPersonFov = 55.0f;
+// The cinematic camera: low beside the vehicle's front wheel, looking back along it.
+constexpr Vec3 CinematicOffset{2.6f, 3.2f, 0.5f};
+constexpr Vec3 CinematicTarget{0.0f, -1.0f, 0.8f};
+constexpr float CinematicFov = 40.0f;
+// A cutscene's shot: high and wide over the scene, looking down on the player.
+constexpr Vec3 CutsceneOffset{-9.0f, 9.0f, 6.0f};
+constexpr Vec3 CutsceneTarget{0.0f, 0.0f, 0.5f};
+constexpr float CutsceneFov = 45.0f;
+// Another script's camera: a fixed post ahead and to the right of the player, looking back.
+constexpr Vec3 OtherScriptOffset{6.0f, 12.0f, 3.0f};
+constexpr Vec3 OtherScriptTarget{0.0f, 0.0f, 1.0f};
+constexpr float OtherScriptFov = 60.0f;
+
+// The view modes in the order the game's "next camera" control steps through them.
+constexpr int32_t ViewModeCycle[] = {0, 1, 2, FirstPersonViewMode};
+
+constexpr double HalfTurn = 180.0, FullTurn = 360.0, Upright = 90.0;
 
 }  // namespace
+
+float WrapDegrees(double degrees) {
+  double wrapped = std::fmod(degrees + HalfTurn, FullTurn);
+  if (wrapped < 0.0) wrapped += FullTurn;
+  return static_cast<float>(wrapped - HalfTurn);
+}
+
+Vec3 ReportedRotation(const Vec3& rotation) {
+  // A broken attitude has no form of its own: it comes back as it stands.
+  if (!IsFinite(rotation)) return rotation;
+  const float pitch = WrapDegrees(rotation.x);
+  // Roll and yaw stay as they stand: the world keeps them within a turn, and a test may hand the
+  // plugin a hostile one.
+  if (std::fabs(pitch) <= Upright) return {pitch, rotation.y, rotation.z};
+  // Rz(y + 180) Rx(180 - p) Ry(r + 180) is Rz(y) Rx(p) Ry(r): the same attitude.
+  return {WrapDegrees(HalfTurn - pitch), WrapDegrees(rotation.y + HalfTurn), WrapDegrees(rotation.z + HalfTurn)};
+}
 
 Rotation RotationOf(const Vec3& rotation) {
   const double cp = std::cos(rotation.x * DegreesToRadians), sp = std::sin(rotation.x * DegreesToRadians);
@@ -78,8 +112,18 @@ void LeaveVehicle(World& world, Vec3 standAt) {
 
 void SetKeyDown(World& world, int32_t virtualKey, bool down) {
   const auto key = static_cast<uint8_t>(virtualKey);
-  if (down && !world.keyDown[key]) world.pressedSincePoll[key] = true;
+  const bool pressed = down && !world.keyDown[key];
+  if (pressed) world.pressedSincePoll[key] = true;
   world.keyDown[key] = down;
+  if (pressed && virtualKey == ViewKey) CycleViewMode(world);
+}
+
+void CycleViewMode(World& world) {
+  if (world.player.vehicle == 0 || world.cutscenePlaying) return;
+  const int32_t* at = std::find(std::begin(ViewModeCycle), std::end(ViewModeCycle), world.vehicleCameraViewMode);
+  // A mode outside the cycle starts it again from the top.
+  const bool hasNext = at != std::end(ViewModeCycle) && at + 1 != std::end(ViewModeCycle);
+  world.vehicleCameraViewMode = hasNext ? *(at + 1) : ViewModeCycle[0];
 }
 
 int16_t PollKey(World& world, int32_t virtualKey) {
@@ -93,9 +137,33 @@ int16_t PollKey(World& world, int32_t virtualKey) {
   return static_cast<int16_t>(state);
 }
 
-bool ScriptedCameraShown(const World& world) {
-  return world.camera.created && world.camera.active && world.scriptCamerasRendering;
+RenderingCamera CameraRendering(const World& world) {
+  if (world.cutscenePlaying) return RenderingCamera::Cutscene;
+  if (world.scriptCamerasRendering) {
+    const bool ours = world.camera.created && world.camera.active;
+    const bool other = world.otherCamera.active;
+    if (ours && (!other || world.camera.activation > world.otherCamera.activation)) return RenderingCamera::Vantor;
+    if (other) return RenderingCamera::OtherScript;
+  }
+  if (world.cinematicHeld) return RenderingCamera::Cinematic;
+  if (ExistingVehicle(world, world.player.vehicle) != nullptr && world.vehicleCameraViewMode == FirstPersonViewMode)
+    return RenderingCamera::FirstPerson;
+  return RenderingCamera::Gameplay;
 }
+
+const char* RenderingCameraName(RenderingCamera camera) {
+  switch (camera) {
+    case RenderingCamera::Gameplay: return "gameplay";
+    case RenderingCamera::FirstPerson: return "first_person";
+    case RenderingCamera::Vantor: return "vantor";
+    case RenderingCamera::OtherScript: return "other_script";
+    case RenderingCamera::Cinematic: return "cinematic";
+    case RenderingCamera::Cutscene: return "cutscene";
+  }
+  return "gameplay";
+}
+
+bool ScriptedCameraShown(const World& world) { return CameraRendering(world) == RenderingCamera::Vantor; }
 
 Vec3 PlayerPosition(const World& world) {
   for (const Vehicle& vehicle : world.vehicles)
@@ -144,9 +212,53 @@ float PlayerFacing(const World& world) {
   return dx * dx + dy * dy > 0.0 ? static_cast<float>(std::atan2(-dx, dy) / DegreesToRadians) : last->rotation.z;
 }
 
+namespace {
+
+// Where the player is and faces: the vehicle's position and heading while inside, else the
+// player's own.
+struct Subject {
+  Vec3 position;
+  float heading;
+};
+
+Subject SubjectOf(const World& world) {
+  if (const Vehicle* vehicle = ExistingVehicle(world, world.player.vehicle))
+    return {vehicle->position, vehicle->rotation.z};
+  return {world.player.position, PlayerFacing(world)};
+}
+
+CameraView ShotOf(const World& world, Vec3 offset, Vec3 target, float fov) {
+  const Subject subject = SubjectOf(world);
+  CameraView view = CameraLookingAt(subject.position, subject.heading, offset, target);
+  // Turned towards the target sideways as well as up or down.
+  const double across = target.x - offset.x, along = target.y - offset.y;
+  view.rotation.z = WrapDegrees(subject.heading + std::atan2(-across, along) / DegreesToRadians);
+  view.rotation.x = static_cast<float>(std::atan2(target.z - offset.z, std::hypot(across, along)) / DegreesToRadians);
+  view.fov = fov;
+  return view;
+}
+
+CameraView GameFirstPersonView(const World& world) {
+  const Vehicle* vehicle = ExistingVehicle(world, world.player.vehicle);
+  if (vehicle == nullptr) return GameCameraView(world);
+  const Vec3 seat = vehicle->hasSeatBone ? vehicle->seatBoneOffset : Vec3{};
+  const Vec3 eye{seat.x + GameEyeAboveSeat.x, seat.y + GameEyeAboveSeat.y, seat.z + GameEyeAboveSeat.z};
+  return {LocalToWorld(*vehicle, eye), vehicle->rotation, GameFirstPersonFov, GameCameraNearClip};
+}
+
+}  // namespace
+
 CameraView RenderedView(const World& world) {
-  if (!ScriptedCameraShown(world)) return GameCameraView(world);
-  return {world.camera.position, world.camera.rotation, world.camera.fov, world.camera.nearClip};
+  switch (CameraRendering(world)) {
+    case RenderingCamera::Vantor:
+      return {world.camera.position, world.camera.rotation, world.camera.fov, world.camera.nearClip};
+    case RenderingCamera::FirstPerson: return GameFirstPersonView(world);
+    case RenderingCamera::OtherScript: return ShotOf(world, OtherScriptOffset, OtherScriptTarget, OtherScriptFov);
+    case RenderingCamera::Cinematic: return ShotOf(world, CinematicOffset, CinematicTarget, CinematicFov);
+    case RenderingCamera::Cutscene: return ShotOf(world, CutsceneOffset, CutsceneTarget, CutsceneFov);
+    case RenderingCamera::Gameplay: break;
+  }
+  return GameCameraView(world);
 }
 
 Vec3 WorldToLocal(const Vehicle& vehicle, Vec3 world) {

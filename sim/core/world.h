@@ -59,6 +59,7 @@ struct ScriptedCamera {
   bool created = false;
   int32_t handle = 0;
   bool active = false;
+  uint32_t activation = 0;  // when it was last made active, in the world's activation count
   Vec3 position;
   Vec3 rotation;
   int32_t rotationOrder = 0;
@@ -108,6 +109,21 @@ struct Screen {
   std::vector<ScreenItem> order;
 };
 
+// The camera the game renders through, one a frame.
+enum class RenderingCamera : uint8_t { Gameplay, FirstPerson, Vantor, OtherScript, Cinematic, Cutscene };
+
+// Another script's camera (a mission's or another mod's): a fixed shot of the player.
+struct OtherScriptCamera {
+  bool active = false;
+  uint32_t activation = 0;
+};
+
+// The player's vehicle views as the game's "next camera" control cycles them: three follow
+// distances, then the game's own first-person view.
+constexpr int32_t FirstPersonViewMode = 4;
+constexpr int32_t DefaultViewMode = 1;
+constexpr int32_t ViewKey = 0x56;  // V: the game's "next camera" control on the keyboard
+
 struct World {
   int32_t gameTimer = 100000;
   int32_t frame = 0;
@@ -115,9 +131,13 @@ struct World {
   Player player;
   std::vector<Vehicle> vehicles;
   ScriptedCamera camera;
-  bool gameplayCameraRendering = true;
-  bool scriptCamerasRendering = false;
-  int32_t vehicleCameraViewMode = 1;
+  OtherScriptCamera otherCamera;
+  uint32_t cameraActivations = 0;     // script cameras made active so far: the latest wins
+  bool scriptCamerasRendering = false;  // one switch for every script (RenderScriptCameras)
+  bool cutscenePlaying = false;
+  bool cinematicHeld = false;         // the cinematic button held, or the vehicle's idle camera
+  int32_t vehicleCameraViewMode = DefaultViewMode;
+  float groundLevel = 0.0f;           // height of the flat ground everything stands on
   int32_t resetFlagFrame = -1;  // last frame on which the player's reset flag was set
 
   std::array<float, 3> lookControls{};  // pad 0 controls 0..2; the plugin reads 1 and 2
@@ -150,12 +170,32 @@ int32_t AddVehicle(World& world, Vehicle vehicle);  // returns the new handle
 void EnterVehicle(World& world, int32_t vehicle, int32_t seat);
 void LeaveVehicle(World& world, Vec3 standAt);
 
-// Keys as the scenario holds them.
+// Keys as the scenario holds them. V going down also cycles the player's vehicle view, as the
+// game's "next camera" control does.
 void SetKeyDown(World& world, int32_t virtualKey, bool down);
+
+// The game's "next camera": 0 -> 1 -> 2 -> 4 -> 0, while the player sits in a vehicle and no
+// cutscene plays; otherwise nothing.
+void CycleViewMode(World& world);
 int16_t PollKey(World& world, int32_t virtualKey);
 
-// The scripted camera is what the player sees: active, with script cameras rendering.
+// Which camera renders now, by the game's priority: a cutscene; the script camera activated
+// last, while script cameras render; the cinematic camera; in a vehicle the view mode (4: the
+// game's first-person camera, any other: the follow camera, which is the gameplay camera); on
+// foot the gameplay camera.
+RenderingCamera CameraRendering(const World& world);
+// "gameplay", "first_person", "vantor", "other_script", "cinematic", "cutscene".
+const char* RenderingCameraName(RenderingCamera camera);
+
+// The plugin's scripted camera is what the player sees.
 bool ScriptedCameraShown(const World& world);
+
+// A rotation as the game reports it with order 2: the same attitude with the pitch within
+// -90 to 90. Past vertical the pitch is 180 - p and roll and yaw turn by 180, each wrapped to
+// [-180, 180). A rotation that is not finite comes back unchanged.
+Vec3 ReportedRotation(const Vec3& rotation);
+// An angle reduced to [-180, 180).
+float WrapDegrees(double degrees);
 
 // Position of the player: the vehicle's seat point while inside, its own otherwise.
 Vec3 PlayerPosition(const World& world);
@@ -194,8 +234,7 @@ CameraView GameCameraView(const World& world);
 // none, or standing on its spot, that vehicle's heading, else 0.
 float PlayerFacing(const World& world);
 
-// The camera the game renders through on this frame: the scripted camera while it is shown,
-// otherwise the game's own.
+// The camera the game renders through on this frame (CameraRendering).
 CameraView RenderedView(const World& world);
 
 // Starts a frame: clears the screen output and text style of the last one, and faults a text

@@ -232,12 +232,6 @@ void DrawRoad(cairo_t* cr, const View& view, const Road& road) {
   }
 }
 
-// The ground the player is on: under the vehicle, or under the feet.
-double GroundLevel(const World& world) {
-  const Vehicle* vehicle = ExistingVehicle(world, world.player.vehicle);
-  return vehicle != nullptr ? vehicle->position.z : world.player.position.z;
-}
-
 }  // namespace
 
 void AddCameraPolygon(cairo_t* cr, const View& view, const std::vector<CameraPoint>& polygon) {
@@ -268,8 +262,7 @@ void DrawScene(cairo_t* cr, const World& world, const std::vector<Road>& roads, 
     return;
   }
   const View view = MakeView(camera, width, height);
-  const double ground = GroundLevel(world);
-  const double groundLevel = std::isfinite(ground) ? ground : 0.0;
+  const double groundLevel = std::isfinite(world.groundLevel) ? world.groundLevel : 0.0;
   cairo_save(cr);
   DrawSkyAndGround(cr, view, groundLevel, width, height);
   DrawGrid(cr, view, groundLevel, height / ReferencePictureHeight);

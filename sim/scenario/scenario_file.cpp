@@ -131,7 +131,9 @@ constexpr Action Actions[] = {
     {"die", " "},
     {"revive", " "},
     {"drive", " vehicle speed turn_rate pitch roll yaw "},
-    {"gameplay_camera", " rendering "},
+    {"cutscene", " "},
+    {"cinematic", " "},
+    {"other_camera", " "},
     {"look", " x y "},
     {"key_down", " key "},
     {"key_up", " key "},
@@ -151,7 +153,8 @@ constexpr std::pair<const char*, EventKind> Kinds[] = {
     {"enter", EventKind::Enter},          {"leave", EventKind::Leave},
     {"stand_near", EventKind::StandNear}, {"die", EventKind::Die},
     {"revive", EventKind::Revive},        {"drive", EventKind::Drive},
-    {"gameplay_camera", EventKind::GameplayCamera}, {"look", EventKind::Look},
+    {"cutscene", EventKind::Cutscene},    {"cinematic", EventKind::Cinematic},
+    {"other_camera", EventKind::OtherCamera}, {"look", EventKind::Look},
     {"key_down", EventKind::KeyDown},     {"key_up", EventKind::KeyUp},
     {"press", EventKind::KeyDown},        {"hold", EventKind::KeyDown},
     {"vehicle_class", EventKind::VehicleClass}, {"remove_vehicle", EventKind::RemoveVehicle},
@@ -214,8 +217,6 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
       if (ok && !(distance >= 0.0f)) ok = reader.Fail(node, "expected a distance of 0 or more metres");
       // Beside the driver's door: the vehicle's local -x axis, at the height of its origin.
       event.offset = {-distance, 0.0f, 0.0f};
-    } else if (name == "rendering") {
-      ok = ReadBool(reader, node, "rendering", event.flag);
     } else if (name == "x") {
       ok = ReadFloat(reader, node, "x", event.lookX);
     } else if (name == "y") {
@@ -249,9 +250,11 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
   const bool needsKey = action == "key_down" || action == "key_up" || action == "press" || action == "hold";
   if (needsKey && event.key == 0) return reader.Fail(table.source(), Join({"'", action, "' needs 'key'"}));
   if (until && *until <= event.frame) return reader.Fail(table.source(), "expected 'until' after 'at'");
-  const bool spans = action == "look" || action == "hold" || action == "drive" || motion;
+  const bool cameraSpan = action == "cutscene" || action == "cinematic" || action == "other_camera";
+  const bool spans = action == "look" || action == "hold" || action == "drive" || cameraSpan || motion;
   if (until && !spans)
-    return reader.Fail(table.source(), "only look, hold, drive, throttle, brake and steer take 'until'");
+    return reader.Fail(table.source(),
+                       "only look, hold, drive, cutscene, cinematic, other_camera, throttle, brake and steer take 'until'");
   if (motion && !table.contains("amount")) return reader.Fail(table.source(), Join({"'", action, "' needs 'amount'"}));
   if (action == "stand_near" && table.contains("offset") && table.contains("distance"))
     return reader.Fail(table.source(), "'stand_near' takes 'offset' or 'distance', not both");
@@ -260,6 +263,8 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
     event.until = *until;
   }
   if (action == "hold" && !until) return reader.Fail(table.source(), "'hold' needs 'until', the frame the key is let go");
+  if (cameraSpan && !until) return reader.Fail(table.source(), Join({"'", action, "' needs 'until', the frame it ends"}));
+  event.flag = cameraSpan;  // the span begins; its end, below, clears the flag
 
   for (const auto& [name, kind] : Kinds)
     if (action == name) event.kind = kind;
@@ -272,6 +277,11 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
     release.kind = EventKind::KeyUp;
     release.frame = action == "press" ? event.frame + 1 : *until;
     scenario.events.push_back(release);
+  } else if (cameraSpan) {
+    ScenarioEvent end = event;
+    end.frame = *until;
+    end.flag = false;
+    scenario.events.push_back(end);
   } else if (action == "look" && until) {
     ScenarioEvent centre = event;
     centre.frame = *until;
@@ -347,8 +357,10 @@ bool ReadScenario(Reader& reader, const toml::table& root, Scenario& scenario) {
       if (ok && scenario.frames < 1) ok = reader.Fail(node, "expected at least 1 frame");
     } else if (name == "start_timer") {
       ok = ReadInt(reader, node, "start_timer", scenario.startTimer);
-    } else if (name == "gameplay_camera") {
-      ok = ReadBool(reader, node, "gameplay_camera", scenario.gameplayCameraRendering);
+    } else if (name == "view_mode") {
+      ok = ReadInt(reader, node, "view_mode", scenario.viewMode);
+      if (ok && (scenario.viewMode < 0 || scenario.viewMode > FirstPersonViewMode))
+        ok = reader.Fail(node, "expected a view mode from 0 to 4 for 'view_mode' (4: the game's first person)");
     } else if (name == "settings_file") {
       if (auto text = node.value<std::string>()) scenario.settingsFile = *text;
       else ok = reader.Fail(node, "expected the file's content as a text for 'settings_file'");
@@ -369,8 +381,8 @@ bool ReadScenario(Reader& reader, const toml::table& root, Scenario& scenario) {
       }
     } else {
       ok = reader.Fail(node, Join({"unknown key '", name,
-                                   "' (expected name, frame_time_ms, frames, start_timer, gameplay_camera, "
-                                   "settings_file, settings_file_from, settings_file_blocked, track, vehicle, events)"}));
+                                   "' (expected name, frame_time_ms, frames, start_timer, view_mode, settings_file, "
+                                   "settings_file_from, settings_file_blocked, track, vehicle, events)"}));
     }
     if (!ok) return false;
   }

@@ -1,5 +1,6 @@
 #include "sim/scenario/scenario_record.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -67,6 +68,21 @@ bool TomlCarries(std::string_view bytes) {
   }
 }
 
+bool IsCameraSpan(EventKind kind) {
+  return kind == EventKind::Cutscene || kind == EventKind::Cinematic || kind == EventKind::OtherCamera;
+}
+
+// A camera span is written as its start with `until`: the index of the event that ends the
+// span starting at `start`, the first of its kind ending after it that no other span took.
+size_t SpanEnd(const Scenario& scenario, size_t start, const std::vector<char>& taken) {
+  const ScenarioEvent& begin = scenario.events[start];
+  for (size_t i = start + 1; i < scenario.events.size(); ++i) {
+    const ScenarioEvent& event = scenario.events[i];
+    if (event.kind == begin.kind && !event.flag && event.frame > begin.frame && taken[i] == 0) return i;
+  }
+  return scenario.events.size();
+}
+
 std::string EventLine(const Scenario& scenario, const ScenarioEvent& event) {
   std::string line = "  { at = " + std::to_string(event.frame) + ", do = \"" + ActionName(event.kind) + "\"";
   const auto add = [&line](const char* key, const std::string& value) { line += std::string(", ") + key + " = " + value; };
@@ -82,7 +98,6 @@ std::string EventLine(const Scenario& scenario, const ScenarioEvent& event) {
                                        std::pair{"yaw", event.yaw}})
         if (value) add(key, Number(*value));
       break;
-    case EventKind::GameplayCamera: add("rendering", event.flag ? "true" : "false"); break;
     case EventKind::Look:
       add("x", Number(event.lookX));
       add("y", Number(event.lookY));
@@ -98,6 +113,9 @@ std::string EventLine(const Scenario& scenario, const ScenarioEvent& event) {
     case EventKind::Throttle:
     case EventKind::Brake:
     case EventKind::Steer: add("amount", Number(event.amount)); break;
+    case EventKind::Cutscene:
+    case EventKind::Cinematic:
+    case EventKind::OtherCamera:
     case EventKind::Die:
     case EventKind::Revive:
     case EventKind::RemoveVehicle:
@@ -145,7 +163,7 @@ ScenarioText WriteScenarioToml(const Scenario& scenario, std::string_view settin
   text += "frame_time_ms = " + std::to_string(scenario.frameTimeMs) + "\n";
   text += "frames = " + std::to_string(scenario.frames) + "\n";
   text += "start_timer = " + std::to_string(scenario.startTimer) + "\n";
-  text += std::string("gameplay_camera = ") + (scenario.gameplayCameraRendering ? "true" : "false") + "\n";
+  text += "view_mode = " + std::to_string(scenario.viewMode) + "\n";
   if (scenario.settingsFileBlocked) {
     text += "settings_file_blocked = true\n";
   } else if (scenario.settingsFile && TomlCarries(*scenario.settingsFile)) {
@@ -155,7 +173,22 @@ ScenarioText WriteScenarioToml(const Scenario& scenario, std::string_view settin
     out.settingsBeside = scenario.settingsFile;
   }
   text += "\nevents = [\n";
-  for (const ScenarioEvent& event : scenario.events) text += EventLine(scenario, event);
+  std::vector<char> taken(scenario.events.size(), 0);  // ends of camera spans, written with their start
+  for (size_t i = 0; i < scenario.events.size(); ++i) {
+    const ScenarioEvent& event = scenario.events[i];
+    if (taken[i] != 0) continue;
+    std::string line = EventLine(scenario, event);
+    if (IsCameraSpan(event.kind) && event.flag) {
+      const size_t end = SpanEnd(scenario, i, taken);
+      // Spans come in pairs as the reader makes them; one built without an end lasts the run.
+      const int32_t until = end < scenario.events.size() ? scenario.events[end].frame : std::max(scenario.frames, event.frame + 1);
+      if (end < scenario.events.size()) taken[end] = 1;
+      line.insert(line.size() - 4, ", until = " + std::to_string(until));
+    } else if (IsCameraSpan(event.kind)) {
+      continue;  // the reader never makes an end without its start
+    }
+    text += line;
+  }
   text += "]\n";
   for (const ScenarioVehicle& vehicle : scenario.vehicles) text += VehicleTable(vehicle);
   return out;

@@ -18,8 +18,9 @@ struct ScenarioText {
   std::optional<std::string> settingsBeside;
 };
 
-// Events are written as plain events (a drive with `until` as it was expanded); every float as
-// its shortest round-trip decimal.
+// Events are written as plain events (a drive with `until` as it was expanded, a press as its
+// two edges), a camera span as its start with `until`; every float as its shortest round-trip
+// decimal.
 ScenarioText WriteScenarioToml(const Scenario& scenario, std::string_view settingsFileName);
 
 // True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).

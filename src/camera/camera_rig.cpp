@@ -29,6 +29,9 @@ constexpr float LeanLimit = 4.0f;
 
 constexpr int32_t FirstPersonResetFlag = 166;
 
+// Both the reported yaw and roll this far from the eased ones: the report changed branch.
+constexpr float BranchChangeDifference = 90.0f;
+
 constexpr float WrapShift = 540.0f;
 constexpr float FullTurn = 360.0f;
 constexpr float HalfTurn = 180.0f;
@@ -100,6 +103,20 @@ void SmoothAngle(float& smoothed, float vehicleAngle) {
   smoothed += WrapAngle(vehicleAngle - smoothed) * OrientationSmoothing;
 }
 
+// Past a vertical pitch the game reports the same attitude on its other branch (pitch 180 - p,
+// roll and yaw turned by 180). Eased angle by angle towards it, the view would swing the long way
+// round, so the eased angles move to that branch first: the view's attitude stays where it was.
+void FollowReportedBranch(CameraRig& rig, const Vector3& rotation) {
+  if (std::fabs(WrapAngle(rotation.z - rig.smoothedYaw)) <= BranchChangeDifference ||
+      std::fabs(WrapAngle(rotation.y - rig.smoothedRoll)) <= BranchChangeDifference)
+    return;
+  rig.smoothedPitch = WrapAngle(HalfTurn - rig.smoothedPitch);
+  rig.smoothedRoll = WrapAngle(rig.smoothedRoll + HalfTurn);
+  rig.smoothedYaw = WrapAngle(rig.smoothedYaw + HalfTurn);
+  // So that corner lean sees no jump in the vehicle's yaw.
+  rig.previousYaw = WrapAngle(rig.previousYaw + HalfTurn);
+}
+
 void RunActiveFrame(CameraRig& rig, int32_t vehicle, int32_t player, const Settings& settings) {
   UpdateFreeLook(rig, settings);
 
@@ -111,6 +128,7 @@ void RunActiveFrame(CameraRig& rig, int32_t vehicle, int32_t player, const Setti
       GetOffsetFromEntityInWorldCoords(vehicle, local.x, local.y + SeatForwardOffset, local.z + rig.smoothedHeight);
 
   const Vector3 rotation = GetEntityRotation(vehicle, RotationOrder);
+  FollowReportedBranch(rig, rotation);
   SmoothAngle(rig.smoothedPitch, rotation.x);
   SmoothAngle(rig.smoothedRoll, rotation.y);
   SmoothAngle(rig.smoothedYaw, rotation.z);
