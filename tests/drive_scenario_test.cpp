@@ -116,6 +116,7 @@ TEST(DriveScenario, RefusesWhatTheMotionCannotPlay) {
            Car,
        "bad.toml:3: a 'drive' with 'until' cannot ramp 'car': throttle, brake or steer drive it"},
       {"track = \"monza\"\n", "bad.toml:1: expected a track for 'track': \"circuit\""},
+      {"frames = 10\nevents = [\n { at = 1, do = \"walk\", y = 1.5 },\n]\n", "bad.toml:3: expected 'x' and 'y' from -1 to 1"},
   };
   for (const auto& c : cases) {
     sim::Scenario scenario;
@@ -170,6 +171,7 @@ TEST(DriveScenario, AWrittenScenarioReadsBackTheSame) {
   add(3, sim::EventKind::Steer, [](sim::ScenarioEvent& e) { e.vehicle = 2; e.amount = -1e-7f; });
   add(4, sim::EventKind::Brake, [](sim::ScenarioEvent& e) { e.vehicle = 2; e.amount = 1.0f; });
   add(5, sim::EventKind::Drive, [](sim::ScenarioEvent& e) { e.vehicle = 1; e.speed = 16777217.0f; e.yaw = -179.99998f; });
+  add(5, sim::EventKind::Walk, [](sim::ScenarioEvent& e) { e.lookX = -1.0f; e.lookY = 0.7f; });
   add(6, sim::EventKind::Leave, [](sim::ScenarioEvent& e) { e.offset = {-1.8f, 0.0f, 1e-30f}; });
   add(7, sim::EventKind::KeyDown, [](sim::ScenarioEvent& e) { e.key = 0x69; });
   add(8, sim::EventKind::Picture, [](sim::ScenarioEvent&) {});

@@ -125,6 +125,38 @@ TEST(LiveLoop, ADriveRecordedPlaysAgainToTheSameTrace) {
   EXPECT_EQ(a.vehicles[0].position.y, b.vehicles[0].position.y);
 }
 
+// On foot the driving controls walk: back along the grid and across to the motorbike, then F
+// takes the motorbike, the nearest vehicle there. The world alone, no plugin.
+TEST(LiveLoop, OnFootTheControlsWalkToTheVehicleToGetInto) {
+  sim::World world;
+  sim::LiveLoop loop;
+  sim::StartLive(loop, sim::CircuitStart());
+  sim::SetUpWorld(world, loop.start);
+  const auto frame = [&](const sim::LiveInputs& inputs) {
+    sim::ApplyLiveInputs(loop, world, inputs);
+    sim::AdvanceWorld(world, loop.start.frameTimeMs);
+    ++loop.frame;
+  };
+  sim::LiveInputs back, right, enter;
+  back.motion.brake = 1.0f;  // S
+  right.motion.steer = 1.0f;  // D
+  enter.enterOrLeave = true;
+  frame({});
+  const sim::Vec3 start = world.player.position;
+  for (int i = 0; i < 172; ++i) frame(back);     // 11 m at a jog
+  EXPECT_NEAR(world.player.position.y, start.y - 11.0f, 0.1f) << "facing north with no vehicle used yet";
+  for (int i = 0; i < 50; ++i) frame(right);
+  frame(enter);
+  EXPECT_EQ(world.player.vehicle, sim::VehicleHandle(2)) << "the motorbike";
+  const sim::Vec3 seated = world.player.position;
+  for (int i = 0; i < 10; ++i) frame(back);
+  EXPECT_EQ(world.player.position.x, seated.x) << "in a vehicle the controls drive, the player does not walk";
+  EXPECT_LT(world.vehicles[2].speed, 0.0f) << "S reverses the motorbike";
+  int walkEvents = 0;
+  for (const sim::ScenarioEvent& event : sim::Recording(loop).events) walkEvents += event.kind == sim::EventKind::Walk;
+  EXPECT_EQ(walkEvents, 3) << "back, across, and stopped on getting in: events only where the input changed";
+}
+
 TEST(LiveLoop, FramesArePacedToRealTimeAndNeverDropped) {
   sim::LivePacer pacer;
   EXPECT_EQ(sim::FramesDue(pacer, 1000.0, 0, 16), 1) << "the first frame at once";

@@ -32,6 +32,9 @@ int32_t NearestFreeVehicle(const World& world) {
   return nearest;
 }
 
+// Compared by value and sign, so that -0 after 0 is an event too: the world keeps what it got.
+bool Differs(float a, float b) { return a != b || std::signbit(a) != std::signbit(b); }
+
 int32_t ScenarioIndex(int32_t handle) { return handle == 0 ? -1 : handle - FirstVehicleHandle; }
 
 void SendMotion(LiveLoop& loop, World& world, int32_t vehicle, const MotionInputs& wanted) {
@@ -40,8 +43,7 @@ void SendMotion(LiveLoop& loop, World& world, int32_t vehicle, const MotionInput
       {EventKind::Throttle, &MotionInputs::throttle}, {EventKind::Brake, &MotionInputs::brake},
       {EventKind::Steer, &MotionInputs::steer}};
   for (const auto& [kind, member] : controls) {
-    // Compared by value and sign, so that -0 after 0 is an event too: the world keeps what it got.
-    if (sent.*member == wanted.*member && std::signbit(sent.*member) == std::signbit(wanted.*member)) continue;
+    if (!Differs(sent.*member, wanted.*member)) continue;
     ScenarioEvent event;
     event.kind = kind;
     event.vehicle = vehicle;
@@ -49,6 +51,17 @@ void SendMotion(LiveLoop& loop, World& world, int32_t vehicle, const MotionInput
     Play(loop, world, event);
     sent.*member = wanted.*member;
   }
+}
+
+// A look or walk event when either value changed.
+void SendPair(LiveLoop& loop, World& world, EventKind kind, float x, float y, std::array<float, 2>& sent) {
+  if (!Differs(x, sent[0]) && !Differs(y, sent[1])) return;
+  ScenarioEvent event;
+  event.kind = kind;
+  event.lookX = x;
+  event.lookY = y;
+  Play(loop, world, event);
+  sent = {x, y};
 }
 
 }  // namespace
@@ -89,16 +102,11 @@ void ApplyLiveInputs(LiveLoop& loop, World& world, const LiveInputs& inputs) {
     event.key = edge.key;
     Play(loop, world, event);
   }
-  if (inputs.lookX != loop.lookX || inputs.lookY != loop.lookY || std::signbit(inputs.lookX) != std::signbit(loop.lookX) ||
-      std::signbit(inputs.lookY) != std::signbit(loop.lookY)) {
-    ScenarioEvent event;
-    event.kind = EventKind::Look;
-    event.lookX = inputs.lookX;
-    event.lookY = inputs.lookY;
-    Play(loop, world, event);
-    loop.lookX = inputs.lookX;
-    loop.lookY = inputs.lookY;
-  }
+  SendPair(loop, world, EventKind::Look, inputs.lookX, inputs.lookY, loop.look);
+  // On foot the same controls walk; in a vehicle the player stands still.
+  const bool onFoot = world.player.vehicle == 0;
+  SendPair(loop, world, EventKind::Walk, onFoot ? inputs.motion.steer : 0.0f,
+           onFoot ? inputs.motion.throttle - inputs.motion.brake : 0.0f, loop.walk);
   // The driver's inputs reach the vehicle driven; every other vehicle is let go.
   const int32_t driven = world.player.seat == -1 ? ScenarioIndex(world.player.vehicle) : -1;
   for (size_t i = 0; i < loop.sent.size(); ++i)

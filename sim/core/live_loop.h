@@ -11,6 +11,7 @@
 // Nothing here reaches the operating system or a window.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -33,7 +34,7 @@ struct LiveInputs {
   std::vector<KeyEdge> keys;    // every transition since the last frame, in the order they came
   float lookX = 0.0f;           // the look controls (GetDisabledControlNormal 1 and 2) on this frame
   float lookY = 0.0f;
-  MotionInputs motion;          // the driver's, for the vehicle the player drives
+  MotionInputs motion;          // the driver's, for the vehicle the player drives; on foot they walk
   bool enterOrLeave = false;    // into the nearest vehicle's driver's seat, or out of the vehicle
 };
 
@@ -48,7 +49,8 @@ struct LiveLoop {
   int32_t frame = 0;                // the next frame to play
   size_t cursor = 0;                // into start.events
   std::vector<MotionInputs> sent;   // the inputs last given to each vehicle, by scenario index
-  float lookX = 0.0f, lookY = 0.0f;   // the look controls last given
+  std::array<float, 2> look{};      // the look controls last given
+  std::array<float, 2> walk{};      // the walking input last given, across and ahead
 };
 
 void StartLive(LiveLoop& loop, Scenario start);
@@ -57,7 +59,7 @@ void StartLive(LiveLoop& loop, Scenario start);
 Scenario Recording(const LiveLoop& loop);
 
 // The events of the loop's frame: the start's, then the person's (getting in or out, the keys
-// in order, the look controls and the motion inputs where they changed). Each is applied to
+// in order, and where they changed the look controls, walking and the motion inputs). Each is applied to
 // the world as a scenario applies it, and recorded.
 void ApplyLiveInputs(LiveLoop& loop, World& world, const LiveInputs& inputs);
 

@@ -20,6 +20,7 @@ inline constexpr KeyHelp LiveKeyHelp[] = {
     {"W / S, triggers", "accelerate / brake, then reverse"},
     {"A / D, left stick", "steer"},
     {"F", "get into the nearest vehicle's driver's seat, or out"},
+    {"W / S, A / D on foot", "walk ahead / back, sideways (ahead: towards the vehicle left)"},
     {"mouse, right stick", "look around (Vantor's free look)"},
     {"V", "the game's next view (0, 1, 2, first person); hold 1 s: leave Vantor"},
     {"F6", "Vantor's menu; Numpad 0 closes it too"},

@@ -110,6 +110,10 @@ void Apply(World& world, const ScenarioEvent& event) {
       break;
     case EventKind::Picture:
       break;
+    case EventKind::Walk:
+      world.player.walkRight = event.lookX;
+      world.player.walkAhead = event.lookY;
+      break;
     case EventKind::Throttle:
     case EventKind::Brake:
     case EventKind::Steer:

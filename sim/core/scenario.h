@@ -46,6 +46,7 @@ enum class EventKind : uint8_t {
   Throttle,        // the driver's inputs of `vehicle` (see vehicle_motion.h) move to `amount`
   Brake,
   Steer,
+  Walk,            // the player's walking input on foot (walking.h) moves to (lookX across, lookY ahead)
 };
 
 struct ScenarioEvent {

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <iterator>
 
+#include "sim/core/walking.h"
+
 namespace sim {
 
 namespace {
@@ -303,6 +305,7 @@ void AdvanceWorld(World& world, int32_t frameTimeMs) {
                                              : LocalToWorld(vehicle, step);
     vehicle.position = ahead;
   }
+  StepWalking(world, seconds);
 }
 
 }  // namespace sim

@@ -53,6 +53,8 @@ struct Player {
   int32_t vehicle = 0;   // current vehicle, 0 when on foot
   int32_t seat = -1;     // seat in the current vehicle
   int32_t lastVehicle = 0;
+  float walkRight = 0.0f;  // on foot: the walking input, -1 to 1, across and along the way
+  float walkAhead = 0.0f;  // the player faces (walking.h)
 };
 
 struct ScriptedCamera {
@@ -241,7 +243,8 @@ CameraView RenderedView(const World& world);
 // or feed post the last frame left open.
 void BeginFrame(World& world);
 // Ends a frame: the timer advances by frameTimeMs with 32-bit wrap-around and the vehicles move
-// (a driven vehicle by its motion inputs first, and then level with the ground).
+// (a driven vehicle by its motion inputs first, and then level with the ground), and the player
+// walks.
 void AdvanceWorld(World& world, int32_t frameTimeMs);
 
 }  // namespace sim

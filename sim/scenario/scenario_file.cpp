@@ -1,6 +1,7 @@
 #include "sim/scenario/scenario_file.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -146,6 +147,7 @@ constexpr Action Actions[] = {
     {"throttle", " vehicle amount "},
     {"brake", " vehicle amount "},
     {"steer", " vehicle amount "},
+    {"walk", " x y "},
 };
 
 // The event each action makes; the first action of a kind is the one written for it.
@@ -160,7 +162,7 @@ constexpr std::pair<const char*, EventKind> Kinds[] = {
     {"vehicle_class", EventKind::VehicleClass}, {"remove_vehicle", EventKind::RemoveVehicle},
     {"set_timer", EventKind::SetTimer},   {"picture", EventKind::Picture},
     {"throttle", EventKind::Throttle},    {"brake", EventKind::Brake},
-    {"steer", EventKind::Steer},
+    {"steer", EventKind::Steer},         {"walk", EventKind::Walk},
 };
 
 std::string ActionList() {
@@ -244,6 +246,7 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
   }
   if (!table.contains("at")) return reader.Fail(table.source(), "an event needs 'at', the frame it happens on");
   const bool motion = action == "throttle" || action == "brake" || action == "steer";
+  const bool walk = action == "walk";
   const bool needsVehicle = action == "enter" || action == "stand_near" || action == "drive" ||
                             action == "vehicle_class" || action == "remove_vehicle" || motion;
   if (needsVehicle && event.vehicle < 0) return reader.Fail(table.source(), Join({"'", action, "' needs 'vehicle'"}));
@@ -251,10 +254,12 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
   if (needsKey && event.key == 0) return reader.Fail(table.source(), Join({"'", action, "' needs 'key'"}));
   if (until && *until <= event.frame) return reader.Fail(table.source(), "expected 'until' after 'at'");
   const bool cameraSpan = action == "cutscene" || action == "cinematic" || action == "other_camera";
-  const bool spans = action == "look" || action == "hold" || action == "drive" || cameraSpan || motion;
+  const bool spans = action == "look" || action == "hold" || action == "drive" || cameraSpan || motion || walk;
   if (until && !spans)
-    return reader.Fail(table.source(),
-                       "only look, hold, drive, cutscene, cinematic, other_camera, throttle, brake and steer take 'until'");
+    return reader.Fail(table.source(), "only look, hold, drive, cutscene, cinematic, other_camera, throttle, brake, "
+                                       "steer and walk take 'until'");
+  if (walk && !(std::fabs(event.lookX) <= 1.0f && std::fabs(event.lookY) <= 1.0f))
+    return reader.Fail(table.source(), "expected 'x' and 'y' from -1 to 1 for 'walk'");
   if (motion && !table.contains("amount")) return reader.Fail(table.source(), Join({"'", action, "' needs 'amount'"}));
   if (action == "stand_near" && table.contains("offset") && table.contains("distance"))
     return reader.Fail(table.source(), "'stand_near' takes 'offset' or 'distance', not both");
@@ -282,7 +287,7 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
     end.frame = *until;
     end.flag = false;
     scenario.events.push_back(end);
-  } else if (action == "look" && until) {
+  } else if ((action == "look" || walk) && until) {
     ScenarioEvent centre = event;
     centre.frame = *until;
     centre.lookX = 0.0f;

@@ -99,6 +99,7 @@ std::string EventLine(const Scenario& scenario, const ScenarioEvent& event) {
         if (value) add(key, Number(*value));
       break;
     case EventKind::Look:
+    case EventKind::Walk:
       add("x", Number(event.lookX));
       add("y", Number(event.lookY));
       break;
