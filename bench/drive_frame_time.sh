@@ -34,7 +34,6 @@ xdotool search --sync --name "Vantor drive" windowfocus --sync >/dev/null
 key f
 key v
 key v
-key v
 xdotool keydown w
 sleep 6
 xdotool keydown d

@@ -140,7 +140,7 @@ TEST_F(DriveWindow, GetInDriveComeRoundToFirstPersonAndTuneTheMenu) {
   std::this_thread::sleep_for(std::chrono::milliseconds(1200));
   Press("d");
   Up("w");
-  for (int press = 0; press < 3; ++press) Press("v");  // view 1 -> 2 -> 4: first person
+  for (int press = 0; press < 2; ++press) Press("v");  // view 1 -> 2 -> 4: first person
   Press("F6");
   Press("Down");                     // the FOV row
   Press("Right");                    // 80 -> 82.5
