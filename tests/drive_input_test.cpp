@@ -1,8 +1,8 @@
 // The window's input as the live loop's: SDL's keyboard and mouse events, and a game controller
 // through SDL's virtual joystick. No display is needed.
-#include <gtest/gtest.h>
-
 #include "sim/sdl/drive_input.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -31,11 +31,10 @@ std::vector<std::pair<int32_t, bool>> Edges(const sim::LiveInputs& inputs) {
 
 TEST(DriveInput, KeysReachThePluginInOrderAndTheWindowKeepsItsOwn) {
   sim::DriveInput input;
-  for (const SDL_Event& event :
-       {Key(SDL_SCANCODE_V, true), Key(SDL_SCANCODE_V, true, true), Key(SDL_SCANCODE_V, false),
-        Key(SDL_SCANCODE_KP_8, true), Key(SDL_SCANCODE_KP_ENTER, true), Key(SDL_SCANCODE_F1, true),
-        Key(SDL_SCANCODE_F12, true), Key(SDL_SCANCODE_F, true), Key(SDL_SCANCODE_W, true), Key(SDL_SCANCODE_A, true),
-        Key(SDL_SCANCODE_ESCAPE, true)})
+  for (const SDL_Event& event : {Key(SDL_SCANCODE_V, true), Key(SDL_SCANCODE_V, true, true), Key(SDL_SCANCODE_V, false),
+                                 Key(SDL_SCANCODE_KP_8, true), Key(SDL_SCANCODE_KP_ENTER, true),
+                                 Key(SDL_SCANCODE_F1, true), Key(SDL_SCANCODE_F12, true), Key(SDL_SCANCODE_F, true),
+                                 Key(SDL_SCANCODE_W, true), Key(SDL_SCANCODE_A, true), Key(SDL_SCANCODE_ESCAPE, true)})
     sim::HandleDriveEvent(input, event);
   const sim::LiveInputs first = sim::TakeLiveInputs(input);
   const std::vector<std::pair<int32_t, bool>> expected{{0x56, true}, {0x56, false}, {0x68, true}, {0x0D, true}};
@@ -94,7 +93,7 @@ TEST(DriveInput, AControllerDrivesAndLooks) {
   set(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 0);
   set(SDL_CONTROLLER_AXIS_TRIGGERLEFT, -31168);  // resting, within the trigger's dead zone
   set(SDL_CONTROLLER_AXIS_RIGHTX, -32768);
-  set(SDL_CONTROLLER_AXIS_RIGHTY, 3000);     // resting, within the stick's dead zone
+  set(SDL_CONTROLLER_AXIS_RIGHTY, 3000);  // resting, within the stick's dead zone
   SDL_GameControllerUpdate();
   sim::LiveInputs inputs = sim::TakeLiveInputs(input);
   EXPECT_EQ(inputs.motion.steer, 1.0f);

@@ -1,7 +1,6 @@
 // What the live drive adds to scenarios: the circuit, throttle, brake and steer, and a
 // scenario written out that reads back as the same scenario.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cmath>
@@ -64,12 +63,13 @@ TEST(DriveScenario, TheGridParksEachClassOnTheStartStraightWithThePlayerBeside) 
 }
 
 TEST(DriveScenario, MotionEventsReachTheVehicleAndLetGoAtUntil) {
-  sim::Scenario scenario = Parse(std::string("frames = 40\nevents = [\n"
-                                             "  { at = 2, do = \"throttle\", vehicle = \"car\", amount = 0.75, until = 20 },\n"
-                                             "  { at = 3, do = \"steer\", vehicle = \"car\", amount = -1 },\n"
-                                             "  { at = 4, do = \"brake\", vehicle = \"car\", amount = 0.5 },\n"
-                                             "  { at = 30, do = \"drive\", vehicle = \"car\", speed = 3 },\n]\n") +
-                                 Car);
+  sim::Scenario scenario =
+      Parse(std::string("frames = 40\nevents = [\n"
+                        "  { at = 2, do = \"throttle\", vehicle = \"car\", amount = 0.75, until = 20 },\n"
+                        "  { at = 3, do = \"steer\", vehicle = \"car\", amount = -1 },\n"
+                        "  { at = 4, do = \"brake\", vehicle = \"car\", amount = 0.5 },\n"
+                        "  { at = 30, do = \"drive\", vehicle = \"car\", speed = 3 },\n]\n") +
+            Car);
   sim::World world;
   sim::SetUpWorld(world, scenario);
   size_t cursor = 0;
@@ -103,7 +103,8 @@ TEST(DriveScenario, RefusesWhatTheMotionCannotPlay) {
     std::string text;
     const char* message;
   } cases[] = {
-      {std::string("frames = 10\nevents = [\n { at = 1, do = \"throttle\", vehicle = \"car\", amount = 1.5 },\n]\n") + Car,
+      {std::string("frames = 10\nevents = [\n { at = 1, do = \"throttle\", vehicle = \"car\", amount = 1.5 },\n]\n") +
+           Car,
        "bad.toml:3: expected an amount from 0 to 1"},
       {std::string("frames = 10\nevents = [\n { at = 1, do = \"steer\", vehicle = \"car\", amount = nan },\n]\n") + Car,
        "bad.toml:3: expected an amount from -1 (full left) to 1 (full right)"},
@@ -116,7 +117,8 @@ TEST(DriveScenario, RefusesWhatTheMotionCannotPlay) {
            Car,
        "bad.toml:3: a 'drive' with 'until' cannot ramp 'car': throttle, brake or steer drive it"},
       {"track = \"monza\"\n", "bad.toml:1: expected a track for 'track': \"circuit\""},
-      {"frames = 10\nevents = [\n { at = 1, do = \"walk\", y = 1.5 },\n]\n", "bad.toml:3: expected 'x' and 'y' from -1 to 1"},
+      {"frames = 10\nevents = [\n { at = 1, do = \"walk\", y = 1.5 },\n]\n",
+       "bad.toml:3: expected 'x' and 'y' from -1 to 1"},
   };
   for (const auto& c : cases) {
     sim::Scenario scenario;
@@ -141,7 +143,8 @@ void ExpectSameEvents(const sim::Scenario& a, const sim::Scenario& b) {
     EXPECT_TRUE(SameBits(x.amount, y.amount)) << x.amount << " " << y.amount;
     EXPECT_TRUE(SameBits(x.lookX, y.lookX)) << x.lookX << " " << y.lookX;
     EXPECT_TRUE(SameBits(x.lookY, y.lookY));
-    EXPECT_TRUE(SameBits(x.offset.x, y.offset.x) && SameBits(x.offset.y, y.offset.y) && SameBits(x.offset.z, y.offset.z));
+    EXPECT_TRUE(SameBits(x.offset.x, y.offset.x) && SameBits(x.offset.y, y.offset.y) &&
+                SameBits(x.offset.z, y.offset.z));
     EXPECT_EQ(x.speed.has_value(), y.speed.has_value());
     if (x.speed && y.speed) {
       EXPECT_TRUE(SameBits(*x.speed, *y.speed));
@@ -162,16 +165,38 @@ TEST(DriveScenario, AWrittenScenarioReadsBackTheSame) {
     fill(event);
     scenario.events.push_back(event);
   };
-  add(1, sim::EventKind::Enter, [](sim::ScenarioEvent& e) { e.vehicle = 2; e.seat = -1; });
+  add(1, sim::EventKind::Enter, [](sim::ScenarioEvent& e) {
+    e.vehicle = 2;
+    e.seat = -1;
+  });
   add(2, sim::EventKind::KeyDown, [](sim::ScenarioEvent& e) { e.key = 0x56; });
   add(2, sim::EventKind::KeyUp, [](sim::ScenarioEvent& e) { e.key = 0x56; });
   add(2, sim::EventKind::KeyDown, [](sim::ScenarioEvent& e) { e.key = 0x56; });
-  add(3, sim::EventKind::Look, [](sim::ScenarioEvent& e) { e.lookX = 0.1f + 0.2f; e.lookY = -0.0f; });
-  add(3, sim::EventKind::Throttle, [](sim::ScenarioEvent& e) { e.vehicle = 2; e.amount = 1.0f / 3.0f; });
-  add(3, sim::EventKind::Steer, [](sim::ScenarioEvent& e) { e.vehicle = 2; e.amount = -1e-7f; });
-  add(4, sim::EventKind::Brake, [](sim::ScenarioEvent& e) { e.vehicle = 2; e.amount = 1.0f; });
-  add(5, sim::EventKind::Drive, [](sim::ScenarioEvent& e) { e.vehicle = 1; e.speed = 16777217.0f; e.yaw = -179.99998f; });
-  add(5, sim::EventKind::Walk, [](sim::ScenarioEvent& e) { e.lookX = -1.0f; e.lookY = 0.7f; });
+  add(3, sim::EventKind::Look, [](sim::ScenarioEvent& e) {
+    e.lookX = 0.1f + 0.2f;
+    e.lookY = -0.0f;
+  });
+  add(3, sim::EventKind::Throttle, [](sim::ScenarioEvent& e) {
+    e.vehicle = 2;
+    e.amount = 1.0f / 3.0f;
+  });
+  add(3, sim::EventKind::Steer, [](sim::ScenarioEvent& e) {
+    e.vehicle = 2;
+    e.amount = -1e-7f;
+  });
+  add(4, sim::EventKind::Brake, [](sim::ScenarioEvent& e) {
+    e.vehicle = 2;
+    e.amount = 1.0f;
+  });
+  add(5, sim::EventKind::Drive, [](sim::ScenarioEvent& e) {
+    e.vehicle = 1;
+    e.speed = 16777217.0f;
+    e.yaw = -179.99998f;
+  });
+  add(5, sim::EventKind::Walk, [](sim::ScenarioEvent& e) {
+    e.lookX = -1.0f;
+    e.lookY = 0.7f;
+  });
   add(6, sim::EventKind::Leave, [](sim::ScenarioEvent& e) { e.offset = {-1.8f, 0.0f, 1e-30f}; });
   add(7, sim::EventKind::KeyDown, [](sim::ScenarioEvent& e) { e.key = 0x69; });
   add(8, sim::EventKind::Picture, [](sim::ScenarioEvent&) {});
@@ -214,9 +239,18 @@ TEST(DriveScenario, Utf8IsCheckedStrictly) {
     const char* bytes;
     bool utf8;
   } cases[] = {
-      {"plain", true},          {"\xC3\xA9", true},      {"\xEF\xBB\xBF" "BOM", true}, {"\xF0\x9F\x9A\x97", true},
-      {"\xC3", false},          {"\xC0\xAF", false},     {"\xED\xA0\x80", false},      {"\xF4\x90\x80\x80", false},
-      {"\xB0", false},          {"\xE2\x82", false},
+      {"plain", true},
+      {"\xC3\xA9", true},
+      {"\xEF\xBB\xBF"
+       "BOM",
+       true},
+      {"\xF0\x9F\x9A\x97", true},
+      {"\xC3", false},
+      {"\xC0\xAF", false},
+      {"\xED\xA0\x80", false},
+      {"\xF4\x90\x80\x80", false},
+      {"\xB0", false},
+      {"\xE2\x82", false},
   };
   for (const auto& c : cases) EXPECT_EQ(sim::IsUtf8(c.bytes), c.utf8) << sim::IsUtf8(c.bytes) << " " << c.bytes;
 }

@@ -1,14 +1,14 @@
 // The live loop without a window: a person's frames of input played through the real plugin,
 // the drive recorded, written out, read back and played again as a scenario to the same trace.
-#include <gtest/gtest.h>
+#include "sim/core/live_loop.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <map>
 #include <memory>
 
-#include "sim/core/live_loop.h"
 #include "sim/core/track.h"
 #include "sim/linux/play.h"
 #include "sim/scenario/scenario_file.h"
@@ -39,10 +39,10 @@ struct InFolder {
 // A person's drive, frame by frame: what changes on which frame.
 std::map<int32_t, sim::LiveInputs> PersonsDrive() {
   std::map<int32_t, sim::LiveInputs> drive;
-  drive[3].enterOrLeave = true;                               // into the car beside
+  drive[3].enterOrLeave = true;  // into the car beside
   for (int32_t frame = 6; frame < 120; ++frame) drive[frame].motion = {1.0f, 0.0f, frame > 60 ? 0.4f : 0.0f};
-  drive[10].keys = {{KeyV, true}, {KeyV, false}};             // a tap inside one frame: view 1 to 2
-  drive[14].keys = {{KeyV, true}};                            // view 2 to 4, first person
+  drive[10].keys = {{KeyV, true}, {KeyV, false}};  // a tap inside one frame: view 1 to 2
+  drive[14].keys = {{KeyV, true}};                 // view 2 to 4, first person
   drive[16].keys = {{KeyV, false}};
   drive[30].keys = {{KeyF6, true}};
   drive[33].keys = {{KeyF6, false}};
@@ -117,9 +117,10 @@ TEST(LiveLoop, ADriveRecordedPlaysAgainToTheSameTrace) {
   }
   const std::string liveTrace = sim::FormatTrace(live->hook.trace), replayTrace = sim::FormatTrace(replay->hook.trace);
   EXPECT_GT(live->hook.trace.records.size(), static_cast<size_t>(Frames) * 10);
-  EXPECT_TRUE(liveTrace == replayTrace) << "the first difference at byte "
-                                        << std::mismatch(liveTrace.begin(), liveTrace.end(), replayTrace.begin(),
-                                                         replayTrace.end()).first - liveTrace.begin();
+  EXPECT_TRUE(liveTrace == replayTrace)
+      << "the first difference at byte "
+      << std::mismatch(liveTrace.begin(), liveTrace.end(), replayTrace.begin(), replayTrace.end()).first -
+             liveTrace.begin();
   const sim::World &a = live->hook.world, &b = replay->hook.world;
   EXPECT_EQ(a.vehicles[0].position.x, b.vehicles[0].position.x);
   EXPECT_EQ(a.vehicles[0].position.y, b.vehicles[0].position.y);
@@ -138,12 +139,12 @@ TEST(LiveLoop, OnFootTheControlsWalkToTheVehicleToGetInto) {
     ++loop.frame;
   };
   sim::LiveInputs back, right, enter;
-  back.motion.brake = 1.0f;  // S
+  back.motion.brake = 1.0f;   // S
   right.motion.steer = 1.0f;  // D
   enter.enterOrLeave = true;
   frame({});
   const sim::Vec3 start = world.player.position;
-  for (int i = 0; i < 172; ++i) frame(back);     // 11 m at a jog
+  for (int i = 0; i < 172; ++i) frame(back);  // 11 m at a jog
   EXPECT_NEAR(world.player.position.y, start.y - 11.0f, 0.1f) << "facing north with no vehicle used yet";
   for (int i = 0; i < 50; ++i) frame(right);
   frame(enter);

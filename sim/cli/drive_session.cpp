@@ -76,10 +76,12 @@ std::string SettingsToKeep(const std::optional<std::string>& start, const fs::pa
 std::string SpeedStory(const DriveSession& session) {
   char text[320];
   const double frames = session.loop.frame, seconds = session.playedSeconds;
-  std::snprintf(text, sizeof text, "speed: %d frames in %.1f s (%.1f a second; the world steps %.1f), %zu pictures drawn (%.1f a second)\n",
-                session.loop.frame, seconds, seconds > 0.0 ? frames / seconds : 0.0,
-                1000.0 / std::max(1, session.loop.start.frameTimeMs), session.workMs.size(),
-                seconds > 0.0 ? session.workMs.size() / seconds : 0.0);
+  std::snprintf(
+      text, sizeof text,
+      "speed: %d frames in %.1f s (%.1f a second; the world steps %.1f), %zu pictures drawn (%.1f a second)\n",
+      session.loop.frame, seconds, seconds > 0.0 ? frames / seconds : 0.0,
+      1000.0 / std::max(1, session.loop.start.frameTimeMs), session.workMs.size(),
+      seconds > 0.0 ? session.workMs.size() / seconds : 0.0);
   std::string story = text;
   if (session.workMs.size() > WarmUpFrames) {
     const std::vector<double> settled(session.workMs.begin() + WarmUpFrames, session.workMs.end());
@@ -169,10 +171,12 @@ int CloseDrive(DriveSession& session, std::ostream& out, std::ostream& err) {
                   (session.screenshots == 1 ? " screenshot" : " screenshots"));
   // A scenario needs a frame; a drive that played none leaves nothing to play again.
   if (recording.frames > 0) {
-    if (!WriteRecording(recording, ScenarioCopyFile)) outcome.Missed(std::string(ScenarioCopyFile) + ": cannot be written");
+    if (!WriteRecording(recording, ScenarioCopyFile))
+      outcome.Missed(std::string(ScenarioCopyFile) + ": cannot be written");
     if (!session.recordPath.empty()) {
       if (WriteRecording(recording, session.recordPath))
-        outcome.Wrote(session.recordPath.string() + ": the drive as a scenario (vantor-sim plays it to the same trace)");
+        outcome.Wrote(session.recordPath.string() +
+                      ": the drive as a scenario (vantor-sim plays it to the same trace)");
       else
         outcome.Missed(session.recordPath.string() + ": cannot be written");
     }

@@ -29,15 +29,15 @@ constexpr int MaxWindowSide = 8192;
 constexpr size_t WarmUpFrames = 60;
 
 struct DriveOptions {
-  std::string outFolder;           // made when missing; the drive's working folder
-  std::string settingsPath;        // the starting Vantor.ini, byte for byte; empty: none
+  std::string outFolder;              // made when missing; the drive's working folder
+  std::string settingsPath;           // the starting Vantor.ini, byte for byte; empty: none
   std::vector<std::string> setLines;  // KEY=VALUE lines added to it
   std::string pluginPath;
   int width = DefaultWindowWidth;  // the picture's size as the drive starts
   int height = DefaultWindowHeight;
-  std::string recordPath;          // also the drive as a scenario here; empty: only in the folder
-  int32_t frames = 0;              // end after this many frames; 0: when the front end ends it
-  int32_t screenshotAt = -1;       // a screenshot of this frame; -1: none
+  std::string recordPath;     // also the drive as a scenario here; empty: only in the folder
+  int32_t frames = 0;         // end after this many frames; 0: when the front end ends it
+  int32_t screenshotAt = -1;  // a screenshot of this frame; -1: none
   bool plot = true;
 };
 
@@ -46,15 +46,15 @@ struct DriveSession {
   std::unique_ptr<LinuxHost> host;
   LiveLoop loop;
   std::vector<Road> roads;
-  ScreenPicture picture;           // the frame last drawn, at the size the front end sets
+  ScreenPicture picture;  // the frame last drawn, at the size the front end sets
   std::vector<CameraSample> samples;
   RunStory story;
   SettingsReport settingsReport;
   Outcome outcome;
   std::filesystem::path folder, previousFolder, recordPath;
-  bool failed = false;             // the plugin faulted
-  std::vector<double> workMs;      // the work of each drawn frame, in milliseconds
-  double playedSeconds = 0.0;      // real time from the first frame to the last
+  bool failed = false;         // the plugin faulted
+  std::vector<double> workMs;  // the work of each drawn frame, in milliseconds
+  double playedSeconds = 0.0;  // real time from the first frame to the last
   int32_t screenshots = 0;
 };
 

@@ -43,7 +43,8 @@ bool ComposeRunSettings(Scenario& scenario, const std::string& settingsPath, con
     error = "the scenario puts a folder in the place of Vantor.ini; --settings and --set cannot apply";
     return false;
   }
-  if (!ComposeStartingSettings(scenario.settingsFile, settingsPath, setLines, scenario.settingsFile, error)) return false;
+  if (!ComposeStartingSettings(scenario.settingsFile, settingsPath, setLines, scenario.settingsFile, error))
+    return false;
   std::string settingsOrigin =
       settingsPath.empty() ? (scenario.settingsFile ? "from the scenario" : "") : "from " + settingsPath;
   if (!setLines.empty())
@@ -81,7 +82,8 @@ void WriteOutputs(const Trace& trace, const Scenario& scenario, const std::vecto
   else
     outcome.Missed(std::string(TraceFile) + ": cannot be written");
   if (WriteCameraCsv(samples, CameraFile))
-    outcome.Wrote(std::string(CameraFile) + ": the camera, one row a frame, " + std::to_string(samples.size()) + " rows");
+    outcome.Wrote(std::string(CameraFile) + ": the camera, one row a frame, " + std::to_string(samples.size()) +
+                  " rows");
   else
     outcome.Missed(std::string(CameraFile) + ": cannot be written");
   if (plot) {

@@ -21,9 +21,9 @@ int32_t NearestFreeVehicle(const World& world) {
     const Vehicle& vehicle = world.vehicles[i];
     const bool driverSeatTaken = !vehicle.otherOccupants.empty() && vehicle.otherOccupants[0] != 0;
     if (!vehicle.exists || driverSeatTaken) continue;
-    const double distance = std::hypot(vehicle.position.x - world.player.position.x,
-                                       vehicle.position.y - world.player.position.y,
-                                       vehicle.position.z - world.player.position.z);
+    const double distance =
+        std::hypot(vehicle.position.x - world.player.position.x, vehicle.position.y - world.player.position.y,
+                   vehicle.position.z - world.player.position.z);
     if (distance <= nearestDistance) {
       nearest = static_cast<int32_t>(i);
       nearestDistance = distance;
@@ -39,9 +39,9 @@ int32_t ScenarioIndex(int32_t handle) { return handle == 0 ? -1 : handle - First
 
 void SendMotion(LiveLoop& loop, World& world, int32_t vehicle, const MotionInputs& wanted) {
   MotionInputs& sent = loop.sent[static_cast<size_t>(vehicle)];
-  const std::pair<EventKind, float MotionInputs::*> controls[] = {
-      {EventKind::Throttle, &MotionInputs::throttle}, {EventKind::Brake, &MotionInputs::brake},
-      {EventKind::Steer, &MotionInputs::steer}};
+  const std::pair<EventKind, float MotionInputs::*> controls[] = {{EventKind::Throttle, &MotionInputs::throttle},
+                                                                  {EventKind::Brake, &MotionInputs::brake},
+                                                                  {EventKind::Steer, &MotionInputs::steer}};
   for (const auto& [kind, member] : controls) {
     if (!Differs(sent.*member, wanted.*member)) continue;
     ScenarioEvent event;

@@ -31,11 +31,11 @@ struct KeyEdge {
 
 // A person's input for one frame: a plain record, filled by the front end.
 struct LiveInputs {
-  std::vector<KeyEdge> keys;    // every transition since the last frame, in the order they came
-  float lookX = 0.0f;           // the look controls (GetDisabledControlNormal 1 and 2) on this frame
+  std::vector<KeyEdge> keys;  // every transition since the last frame, in the order they came
+  float lookX = 0.0f;         // the look controls (GetDisabledControlNormal 1 and 2) on this frame
   float lookY = 0.0f;
-  MotionInputs motion;          // the driver's, for the vehicle the player drives; on foot they walk
-  bool enterOrLeave = false;    // into the nearest vehicle's driver's seat, or out of the vehicle
+  MotionInputs motion;        // the driver's, for the vehicle the player drives; on foot they walk
+  bool enterOrLeave = false;  // into the nearest vehicle's driver's seat, or out of the vehicle
 };
 
 // The player gets into the driver's seat of the nearest vehicle within this many metres.
@@ -44,13 +44,13 @@ constexpr double EnterReach = 8.0;
 constexpr Vec3 LeaveStand{-1.8f, 0.0f, 0.0f};
 
 struct LiveLoop {
-  Scenario start;                   // the starting world and its own events
+  Scenario start;                     // the starting world and its own events
   std::vector<ScenarioEvent> played;  // every event applied so far, in the order applied
-  int32_t frame = 0;                // the next frame to play
-  size_t cursor = 0;                // into start.events
-  std::vector<MotionInputs> sent;   // the inputs last given to each vehicle, by scenario index
-  std::array<float, 2> look{};      // the look controls last given
-  std::array<float, 2> walk{};      // the walking input last given, across and ahead
+  int32_t frame = 0;                  // the next frame to play
+  size_t cursor = 0;                  // into start.events
+  std::vector<MotionInputs> sent;     // the inputs last given to each vehicle, by scenario index
+  std::array<float, 2> look{};        // the look controls last given
+  std::array<float, 2> walk{};        // the walking input last given, across and ahead
 };
 
 void StartLive(LiveLoop& loop, Scenario start);

@@ -17,7 +17,8 @@ std::vector<std::string> LiveStatusLines(const World& world, double framesPerSec
   std::vector<std::string> lines;
   char line[128];
   if (const Vehicle* vehicle = ExistingVehicle(world, world.player.vehicle)) {
-    std::snprintf(line, sizeof line, "%.0f km/h, vehicle class %d", std::fabs(vehicle->speed) * KilometresPerHourPerMetrePerSecond,
+    std::snprintf(line, sizeof line, "%.0f km/h, vehicle class %d",
+                  std::fabs(vehicle->speed) * KilometresPerHourPerMetrePerSecond,
                   static_cast<int>(vehicle->vehicleClass));
     lines.emplace_back(line);
   } else {

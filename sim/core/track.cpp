@@ -17,9 +17,9 @@ struct TrackPiece {
 // Clockwise from the start line at the origin, heading north; the turns add up to -360 and
 // the pieces close on the start line.
 constexpr TrackPiece CircuitPieces[] = {
-    {600.0, 0.0, 0.0},   {0.0, 200.0, -90.0}, {300.0, 0.0, 0.0},   {0.0, 80.0, 90.0},   {0.0, 80.0, -90.0},
-    {400.0, 0.0, 0.0},   {0.0, 120.0, -180.0}, {200.0, 0.0, 0.0},  {0.0, 50.0, 90.0},   {250.0, 0.0, 0.0},
-    {0.0, 150.0, 90.0},  {200.0, 0.0, 0.0},   {0.0, 185.0, -180.0}, {1060.0, 0.0, 0.0}, {0.0, 100.0, -90.0},
+    {600.0, 0.0, 0.0},  {0.0, 200.0, -90.0},  {300.0, 0.0, 0.0},    {0.0, 80.0, 90.0},  {0.0, 80.0, -90.0},
+    {400.0, 0.0, 0.0},  {0.0, 120.0, -180.0}, {200.0, 0.0, 0.0},    {0.0, 50.0, 90.0},  {250.0, 0.0, 0.0},
+    {0.0, 150.0, 90.0}, {200.0, 0.0, 0.0},    {0.0, 185.0, -180.0}, {1060.0, 0.0, 0.0}, {0.0, 100.0, -90.0},
 };
 
 // The grid on the start straight: two vehicles abreast in each row, the player on the grass to
@@ -56,12 +56,15 @@ bool KnownTrack(std::string_view name) { return name.empty() || name == CircuitT
 std::vector<Vec3> CircuitCentreLine(double spacing) {
   double x = 0.0, y = 0.0, yaw = 0.0;
   std::vector<Vec3> line{{0.0f, 0.0f, 0.0f}};
-  const auto add = [&line](double px, double py) { line.push_back({static_cast<float>(px), static_cast<float>(py), 0.0f}); };
+  const auto add = [&line](double px, double py) {
+    line.push_back({static_cast<float>(px), static_cast<float>(py), 0.0f});
+  };
   for (const TrackPiece& piece : CircuitPieces) {
     const double length = piece.radius > 0.0 ? piece.radius * std::fabs(piece.turn) * DegreesToRadians : piece.length;
     const int steps = std::max(1, static_cast<int>(std::ceil(length / spacing)));
     if (piece.radius <= 0.0) {
-      for (int i = 1; i <= steps; ++i) add(x + Forward(yaw, 0) * length * i / steps, y + Forward(yaw, 1) * length * i / steps);
+      for (int i = 1; i <= steps; ++i)
+        add(x + Forward(yaw, 0) * length * i / steps, y + Forward(yaw, 1) * length * i / steps);
       x += Forward(yaw, 0) * length;
       y += Forward(yaw, 1) * length;
       continue;

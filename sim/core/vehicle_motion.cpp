@@ -55,8 +55,10 @@ double NextSpeed(const MotionClass& motion, const MotionInputs& inputs, double s
   const double drag = full * (speed / top) * (speed / top) * Sign(speed);
   double next = speed + (push - drag) * seconds;
   const double slowing = (stopping + RollingResistance) * seconds;
-  if (next > 0.0) next = std::max(0.0, next - slowing);
-  else if (next < 0.0) next = std::min(0.0, next + slowing);
+  if (next > 0.0)
+    next = std::max(0.0, next - slowing);
+  else if (next < 0.0)
+    next = std::min(0.0, next + slowing);
   return next;
 }
 
@@ -84,16 +86,16 @@ void StepVehicleMotion(Vehicle& vehicle, double seconds) {
                             Within(asked.steer, -1.0f, 1.0f)};
 
   const double lockStep = SteeringRate * seconds;
-  const double lock =
-      vehicle.motion.steering + std::clamp(static_cast<double>(inputs.steer - vehicle.motion.steering), -lockStep, lockStep);
+  const double lock = vehicle.motion.steering +
+                      std::clamp(static_cast<double>(inputs.steer - vehicle.motion.steering), -lockStep, lockStep);
   const double speed = NextSpeed(motion, inputs, vehicle.speed, seconds);
   const double turnRate = TurnRate(motion, lock, speed);
 
   // Accelerations in the vehicle's frame: forward, and sideways towards the left.
   const double forward = (speed - vehicle.speed) / seconds;
   const double sideways = speed * turnRate * DegreesToRadians;
-  const double rollTarget = motion.leansIntoBends ? -std::atan(sideways / Gravity) / DegreesToRadians
-                                                  : motion.rollPerSideways * sideways;
+  const double rollTarget =
+      motion.leansIntoBends ? -std::atan(sideways / Gravity) / DegreesToRadians : motion.rollPerSideways * sideways;
   const double pitchTarget = motion.pitchPerForward * forward;
   const double follow = 1.0 - std::exp(-seconds / BodyResponseSeconds);
 

@@ -26,15 +26,15 @@ struct VehicleMotion {
 
 // How a class of vehicle moves.
 struct MotionClass {
-  float topSpeed;            // metres a second forward, where drag takes all of full throttle
-  float acceleration;        // metres a second squared at full throttle from a stop
-  float braking;             // metres a second squared at full brake
-  float reverseTopSpeed;     // metres a second backward
-  float fullLockTurnRate;    // degrees a second at full lock, at TurnInSpeed
-  float turnFalloffSpeed;    // metres a second: the turn rate halves this much above TurnInSpeed
-  float rollPerSideways;     // degrees of body roll per m/s^2 sideways, outwards from the bend
-  bool leansIntoBends;       // two wheels: leans by atan(sideways / g) into the bend instead
-  float pitchPerForward;     // degrees nose up per m/s^2 of acceleration (down when braking)
+  float topSpeed;          // metres a second forward, where drag takes all of full throttle
+  float acceleration;      // metres a second squared at full throttle from a stop
+  float braking;           // metres a second squared at full brake
+  float reverseTopSpeed;   // metres a second backward
+  float fullLockTurnRate;  // degrees a second at full lock, at TurnInSpeed
+  float turnFalloffSpeed;  // metres a second: the turn rate halves this much above TurnInSpeed
+  float rollPerSideways;   // degrees of body roll per m/s^2 sideways, outwards from the bend
+  bool leansIntoBends;     // two wheels: leans by atan(sideways / g) into the bend instead
+  float pitchPerForward;   // degrees nose up per m/s^2 of acceleration (down when braking)
 };
 
 // The class's row, or the ordinary car's for a class without one of its own.

@@ -1,12 +1,12 @@
 #include "sim/scenario/scenario_record.h"
 
+#include <toml++/toml.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-
-#include <toml++/toml.h>
 
 #include "sim/scenario/scenario_file.h"
 
@@ -36,13 +36,27 @@ std::string Quoted(std::string_view bytes) {
   for (const char c : bytes) {
     const auto byte = static_cast<unsigned char>(c);
     switch (c) {
-      case '"': text += "\\\""; break;
-      case '\\': text += "\\\\"; break;
-      case '\b': text += "\\b"; break;
-      case '\t': text += "\\t"; break;
-      case '\n': text += "\\n"; break;
-      case '\f': text += "\\f"; break;
-      case '\r': text += "\\r"; break;
+      case '"':
+        text += "\\\"";
+        break;
+      case '\\':
+        text += "\\\\";
+        break;
+      case '\b':
+        text += "\\b";
+        break;
+      case '\t':
+        text += "\\t";
+        break;
+      case '\n':
+        text += "\\n";
+        break;
+      case '\f':
+        text += "\\f";
+        break;
+      case '\r':
+        text += "\\r";
+        break;
       default:
         if (byte < 0x20 || byte == 0x7F) {
           char escape[8];
@@ -85,17 +99,25 @@ size_t SpanEnd(const Scenario& scenario, size_t start, const std::vector<char>& 
 
 std::string EventLine(const Scenario& scenario, const ScenarioEvent& event) {
   std::string line = "  { at = " + std::to_string(event.frame) + ", do = \"" + ActionName(event.kind) + "\"";
-  const auto add = [&line](const char* key, const std::string& value) { line += std::string(", ") + key + " = " + value; };
+  const auto add = [&line](const char* key, const std::string& value) {
+    line += std::string(", ") + key + " = " + value;
+  };
   if (event.vehicle >= 0 && static_cast<size_t>(event.vehicle) < scenario.vehicles.size())
     add("vehicle", Quoted(scenario.vehicles[static_cast<size_t>(event.vehicle)].name));
   switch (event.kind) {
-    case EventKind::Enter: add("seat", std::to_string(event.seat)); break;
-    case EventKind::Leave: add("stand", Vector(event.offset)); break;
-    case EventKind::StandNear: add("offset", Vector(event.offset)); break;
+    case EventKind::Enter:
+      add("seat", std::to_string(event.seat));
+      break;
+    case EventKind::Leave:
+      add("stand", Vector(event.offset));
+      break;
+    case EventKind::StandNear:
+      add("offset", Vector(event.offset));
+      break;
     case EventKind::Drive:
-      for (const auto& [key, value] : {std::pair{"speed", event.speed}, std::pair{"turn_rate", event.turnRate},
-                                       std::pair{"pitch", event.pitch}, std::pair{"roll", event.roll},
-                                       std::pair{"yaw", event.yaw}})
+      for (const auto& [key, value] :
+           {std::pair{"speed", event.speed}, std::pair{"turn_rate", event.turnRate}, std::pair{"pitch", event.pitch},
+            std::pair{"roll", event.roll}, std::pair{"yaw", event.yaw}})
         if (value) add(key, Number(*value));
       break;
     case EventKind::Look:
@@ -109,25 +131,32 @@ std::string EventLine(const Scenario& scenario, const ScenarioEvent& event) {
       add("key", Quoted(name != nullptr ? name : ""));
       break;
     }
-    case EventKind::VehicleClass: add("class", std::to_string(event.value)); break;
-    case EventKind::SetTimer: add("time", std::to_string(event.value)); break;
+    case EventKind::VehicleClass:
+      add("class", std::to_string(event.value));
+      break;
+    case EventKind::SetTimer:
+      add("time", std::to_string(event.value));
+      break;
     case EventKind::Throttle:
     case EventKind::Brake:
-    case EventKind::Steer: add("amount", Number(event.amount)); break;
+    case EventKind::Steer:
+      add("amount", Number(event.amount));
+      break;
     case EventKind::Cutscene:
     case EventKind::Cinematic:
     case EventKind::OtherCamera:
     case EventKind::Die:
     case EventKind::Revive:
     case EventKind::RemoveVehicle:
-    case EventKind::Picture: break;
+    case EventKind::Picture:
+      break;
   }
   return line + " },\n";
 }
 
 std::string VehicleTable(const ScenarioVehicle& vehicle) {
-  std::string table = "\n[[vehicle]]\nname = " + Quoted(vehicle.name) + "\nclass = " +
-                      std::to_string(vehicle.vehicleClass) + "\n";
+  std::string table =
+      "\n[[vehicle]]\nname = " + Quoted(vehicle.name) + "\nclass = " + std::to_string(vehicle.vehicleClass) + "\n";
   table += "seat_bone = " + (vehicle.hasSeatBone ? Vector(vehicle.seatBone) : std::string("false")) + "\n";
   table += "max_passengers = " + std::to_string(vehicle.maxPassengers) + "\n";
   table += "position = " + Vector(vehicle.position) + "\nrotation = " + Vector(vehicle.rotation) + "\n";
@@ -140,7 +169,11 @@ std::string VehicleTable(const ScenarioVehicle& vehicle) {
 bool IsUtf8(std::string_view bytes) {
   for (size_t i = 0; i < bytes.size();) {
     const auto lead = static_cast<unsigned char>(bytes[i]);
-    const size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
+    const size_t length = lead < 0x80             ? 1
+                          : (lead & 0xE0) == 0xC0 ? 2
+                          : (lead & 0xF0) == 0xE0 ? 3
+                          : (lead & 0xF8) == 0xF0 ? 4
+                                                  : 0;
     if (length == 0 || i + length > bytes.size()) return false;
     uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
     for (size_t k = 1; k < length; ++k) {
@@ -182,7 +215,8 @@ ScenarioText WriteScenarioToml(const Scenario& scenario, std::string_view settin
     if (IsCameraSpan(event.kind) && event.flag) {
       const size_t end = SpanEnd(scenario, i, taken);
       // Spans come in pairs as the reader makes them; one built without an end lasts the run.
-      const int32_t until = end < scenario.events.size() ? scenario.events[end].frame : std::max(scenario.frames, event.frame + 1);
+      const int32_t until =
+          end < scenario.events.size() ? scenario.events[end].frame : std::max(scenario.frames, event.frame + 1);
       if (end < scenario.events.size()) taken[end] = 1;
       line.insert(line.size() - 4, ", until = " + std::to_string(until));
     } else if (IsCameraSpan(event.kind)) {

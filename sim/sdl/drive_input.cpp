@@ -16,11 +16,11 @@ struct PluginKey {
 
 // The keys the plugin reads, as in the game; both Enter keys are Enter.
 constexpr PluginKey PluginKeys[] = {
-    {SDL_SCANCODE_V, 0x56},        {SDL_SCANCODE_F6, 0x75},    {SDL_SCANCODE_UP, 0x26},   {SDL_SCANCODE_DOWN, 0x28},
-    {SDL_SCANCODE_LEFT, 0x25},     {SDL_SCANCODE_RIGHT, 0x27}, {SDL_SCANCODE_RETURN, 0x0D}, {SDL_SCANCODE_KP_ENTER, 0x0D},
-    {SDL_SCANCODE_KP_0, 0x60},     {SDL_SCANCODE_KP_1, 0x61},  {SDL_SCANCODE_KP_2, 0x62}, {SDL_SCANCODE_KP_3, 0x63},
-    {SDL_SCANCODE_KP_4, 0x64},     {SDL_SCANCODE_KP_5, 0x65},  {SDL_SCANCODE_KP_6, 0x66}, {SDL_SCANCODE_KP_7, 0x67},
-    {SDL_SCANCODE_KP_8, 0x68},     {SDL_SCANCODE_KP_9, 0x69},
+    {SDL_SCANCODE_V, 0x56},    {SDL_SCANCODE_F6, 0x75},    {SDL_SCANCODE_UP, 0x26},     {SDL_SCANCODE_DOWN, 0x28},
+    {SDL_SCANCODE_LEFT, 0x25}, {SDL_SCANCODE_RIGHT, 0x27}, {SDL_SCANCODE_RETURN, 0x0D}, {SDL_SCANCODE_KP_ENTER, 0x0D},
+    {SDL_SCANCODE_KP_0, 0x60}, {SDL_SCANCODE_KP_1, 0x61},  {SDL_SCANCODE_KP_2, 0x62},   {SDL_SCANCODE_KP_3, 0x63},
+    {SDL_SCANCODE_KP_4, 0x64}, {SDL_SCANCODE_KP_5, 0x65},  {SDL_SCANCODE_KP_6, 0x66},   {SDL_SCANCODE_KP_7, 0x67},
+    {SDL_SCANCODE_KP_8, 0x68}, {SDL_SCANCODE_KP_9, 0x69},
 };
 
 void HandleKey(DriveInput& input, const SDL_KeyboardEvent& key) {
@@ -31,15 +31,32 @@ void HandleKey(DriveInput& input, const SDL_KeyboardEvent& key) {
     return;
   }
   switch (key.keysym.scancode) {
-    case SDL_SCANCODE_W: input.forward = down; break;
-    case SDL_SCANCODE_S: input.backward = down; break;
-    case SDL_SCANCODE_A: input.left = down; break;
-    case SDL_SCANCODE_D: input.right = down; break;
-    case SDL_SCANCODE_F: input.enterOrLeave = input.enterOrLeave || down; break;
-    case SDL_SCANCODE_F1: input.help = down ? !input.help : input.help; break;
-    case SDL_SCANCODE_F12: input.screenshot = input.screenshot || down; break;
-    case SDL_SCANCODE_ESCAPE: input.mouseCaptured = down ? false : input.mouseCaptured; break;
-    default: break;
+    case SDL_SCANCODE_W:
+      input.forward = down;
+      break;
+    case SDL_SCANCODE_S:
+      input.backward = down;
+      break;
+    case SDL_SCANCODE_A:
+      input.left = down;
+      break;
+    case SDL_SCANCODE_D:
+      input.right = down;
+      break;
+    case SDL_SCANCODE_F:
+      input.enterOrLeave = input.enterOrLeave || down;
+      break;
+    case SDL_SCANCODE_F1:
+      input.help = down ? !input.help : input.help;
+      break;
+    case SDL_SCANCODE_F12:
+      input.screenshot = input.screenshot || down;
+      break;
+    case SDL_SCANCODE_ESCAPE:
+      input.mouseCaptured = down ? false : input.mouseCaptured;
+      break;
+    default:
+      break;
   }
 }
 
@@ -99,11 +116,15 @@ LiveInputs TakeLiveInputs(DriveInput& input) {
   inputs.keys.swap(input.keys);
   inputs.enterOrLeave = input.enterOrLeave;
   SDL_GameController* pad = input.controller;
-  inputs.lookX = std::clamp(input.mouseX * MouseLookPerPixel + Axis(pad, SDL_CONTROLLER_AXIS_RIGHTX, StickDeadZone), -1.0f, 1.0f);
-  inputs.lookY = std::clamp(input.mouseY * MouseLookPerPixel + Axis(pad, SDL_CONTROLLER_AXIS_RIGHTY, StickDeadZone), -1.0f, 1.0f);
+  inputs.lookX =
+      std::clamp(input.mouseX * MouseLookPerPixel + Axis(pad, SDL_CONTROLLER_AXIS_RIGHTX, StickDeadZone), -1.0f, 1.0f);
+  inputs.lookY =
+      std::clamp(input.mouseY * MouseLookPerPixel + Axis(pad, SDL_CONTROLLER_AXIS_RIGHTY, StickDeadZone), -1.0f, 1.0f);
   const float keySteer = (input.right ? 1.0f : 0.0f) - (input.left ? 1.0f : 0.0f);
-  inputs.motion.throttle = std::max(input.forward ? 1.0f : 0.0f, Axis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, TriggerDeadZone));
-  inputs.motion.brake = std::max(input.backward ? 1.0f : 0.0f, Axis(pad, SDL_CONTROLLER_AXIS_TRIGGERLEFT, TriggerDeadZone));
+  inputs.motion.throttle =
+      std::max(input.forward ? 1.0f : 0.0f, Axis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, TriggerDeadZone));
+  inputs.motion.brake =
+      std::max(input.backward ? 1.0f : 0.0f, Axis(pad, SDL_CONTROLLER_AXIS_TRIGGERLEFT, TriggerDeadZone));
   inputs.motion.steer = keySteer != 0.0f ? keySteer : Axis(pad, SDL_CONTROLLER_AXIS_LEFTX, StickDeadZone);
   input.mouseX = input.mouseY = 0;
   input.enterOrLeave = false;

@@ -30,7 +30,7 @@ struct DriveInput {
   SDL_GameController* controller = nullptr;
   // Gathered since the last frame.
   std::vector<KeyEdge> keys;
-  int mouseX = 0, mouseY = 0;   // relative motion in pixels while captured
+  int mouseX = 0, mouseY = 0;  // relative motion in pixels while captured
   bool enterOrLeave = false;
   bool screenshot = false;
   bool quit = false;

@@ -39,14 +39,17 @@ void CloseWindow(Window& window) {
   SDL_Quit();
 }
 
-// The texture at the window's size, made again when the window was resized.
+// The texture at the window's size, made again when the window was resized. A window with no
+// area (minimised, on some desktops) keeps the texture it has.
 bool FitTexture(Window& window) {
   int width = 0, height = 0;
   SDL_GetWindowSize(window.window, &width, &height);
+  if (width < 1 || height < 1) return window.texture != nullptr;
   if (window.texture != nullptr && width == window.width && height == window.height) return true;
   if (window.texture != nullptr) SDL_DestroyTexture(window.texture);
   // cairo's 24-bit pixels are 0x00RRGGBB words: SDL's RGB888.
-  window.texture = SDL_CreateTexture(window.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
+  window.texture =
+      SDL_CreateTexture(window.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
   window.width = width;
   window.height = height;
   return window.texture != nullptr;
@@ -109,7 +112,8 @@ int RunDriveWindow(const DriveOptions& options, std::ostream& out, std::ostream&
     const int32_t played = session.loop.frame;
     int32_t due = FramesDue(pacer, nowMs(), played, frameTimeMs);
     if (due == 0) {
-      std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(NextFrameDueMs(pacer, played, frameTimeMs) - nowMs()));
+      std::this_thread::sleep_for(
+          std::chrono::duration<double, std::milli>(NextFrameDueMs(pacer, played, frameTimeMs) - nowMs()));
       continue;
     }
     const double workStarted = nowMs();
@@ -118,7 +122,10 @@ int RunDriveWindow(const DriveOptions& options, std::ostream& out, std::ostream&
     if (input.quit && played > 0) break;  // a drive plays at least a frame, so that it can be played again
     if (SDL_GetRelativeMouseMode() != (input.mouseCaptured ? SDL_TRUE : SDL_FALSE))
       SDL_SetRelativeMouseMode(input.mouseCaptured ? SDL_TRUE : SDL_FALSE);
-    if (!FitTexture(window)) break;
+    if (!FitTexture(window)) {
+      err << "vantor-sim: the window's picture cannot be made: " << SDL_GetError() << "\n";
+      break;
+    }
     session.picture.width = window.width;
     session.picture.height = window.height;
 
@@ -133,7 +140,8 @@ int RunDriveWindow(const DriveOptions& options, std::ostream& out, std::ostream&
     if (!drawn) continue;
     while (!presented.empty() && presented.front() < workStarted - FrameRateSpanMs) presented.pop_front();
     presented.push_back(workStarted);
-    DrawOverlay(session.picture, LiveStatusLines(session.host->hook.world, static_cast<double>(presented.size()), !input.mouseCaptured),
+    DrawOverlay(session.picture,
+                LiveStatusLines(session.host->hook.world, static_cast<double>(presented.size()), !input.mouseCaptured),
                 input.help ? LiveHelpLines() : std::vector<std::string>{});
     Present(window, session.picture);
     session.workMs.push_back(nowMs() - workStarted);
