@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <iomanip>
 #include <sstream>
 #include <vector>
 
@@ -79,23 +81,23 @@ const char* KindName(SettingsFileState::Kind kind) {
 
 }  // namespace
 
-std::string DescribeTraceDifference(const std::string& linuxTrace, const std::string& windowsTrace,
-                                    int contextLines) {
-  if (linuxTrace == windowsTrace) return {};
+std::string DescribeTraceDifference(const std::string& linuxTrace, const std::string& otherTrace, int contextLines,
+                                    const char* other) {
+  if (linuxTrace == otherTrace) return {};
   const std::vector<std::string> linuxLines = SplitLines(linuxTrace);
-  const std::vector<std::string> windowsLines = SplitLines(windowsTrace);
+  const std::vector<std::string> otherLines = SplitLines(otherTrace);
   size_t at = 0;
-  while (at < linuxLines.size() && at < windowsLines.size() && linuxLines[at] == windowsLines[at]) ++at;
+  while (at < linuxLines.size() && at < otherLines.size() && linuxLines[at] == otherLines[at]) ++at;
   std::ostringstream out;
-  const std::string* differing = at < linuxLines.size()     ? &linuxLines[at]
-                                 : at < windowsLines.size() ? &windowsLines[at]
-                                                            : nullptr;
+  const std::string* differing = at < linuxLines.size()   ? &linuxLines[at]
+                                 : at < otherLines.size() ? &otherLines[at]
+                                                          : nullptr;
   out << "the traces differ at line " << (at + 1);
   if (differing != nullptr) out << ", frame " << FrameOf(*differing);
-  out << " (Linux " << linuxLines.size() << " lines, Windows " << windowsLines.size() << " lines)\n";
+  out << " (Linux " << linuxLines.size() << " lines, " << other << " " << otherLines.size() << " lines)\n";
   if (differing == nullptr) out << "every line matches; the traces differ in their last line end\n";
   AppendContext(out, "Linux", linuxLines, at, contextLines);
-  AppendContext(out, "Windows", windowsLines, at, contextLines);
+  AppendContext(out, other, otherLines, at, contextLines);
   return out.str();
 }
 
@@ -114,22 +116,26 @@ SettingsFileState ReadSettingsFileState(const std::filesystem::path& path) {
   return state;
 }
 
-std::string DescribeSettingsFileDifference(const SettingsFileState& linuxFile, const SettingsFileState& windowsFile) {
+std::string DescribeSettingsFileDifference(const SettingsFileState& linuxFile, const SettingsFileState& otherFile,
+                                           const char* other) {
   std::ostringstream out;
-  if (linuxFile.kind != windowsFile.kind) {
-    out << "Vantor.ini: Linux left " << KindName(linuxFile.kind) << ", Windows left " << KindName(windowsFile.kind)
-        << "\n";
+  if (linuxFile.kind != otherFile.kind) {
+    out << "Vantor.ini: Linux left " << KindName(linuxFile.kind) << ", " << other << " left "
+        << KindName(otherFile.kind) << "\n";
     return out.str();
   }
-  if (linuxFile.bytes == windowsFile.bytes) return {};
-  const auto mismatch = std::mismatch(linuxFile.bytes.begin(), linuxFile.bytes.end(), windowsFile.bytes.begin(),
-                                      windowsFile.bytes.end());
+  if (linuxFile.bytes == otherFile.bytes) return {};
+  const auto mismatch =
+      std::mismatch(linuxFile.bytes.begin(), linuxFile.bytes.end(), otherFile.bytes.begin(), otherFile.bytes.end());
   const auto at = static_cast<size_t>(mismatch.first - linuxFile.bytes.begin());
   const auto line = std::count(linuxFile.bytes.begin(), mismatch.first, '\n') + 1;
-  out << "Vantor.ini differs at byte " << at << " (line " << line << "; Linux " << linuxFile.bytes.size()
-      << " bytes, Windows " << windowsFile.bytes.size() << " bytes)\n"
-      << "  Linux:   " << LineAround(linuxFile.bytes, at) << "\n"
-      << "  Windows: " << LineAround(windowsFile.bytes, at) << "\n";
+  // Both sides' lines start in one column.
+  const std::string label = std::string(other) + ":";
+  const int width = static_cast<int>(std::max(label.size(), std::strlen("Linux:"))) + 1;
+  out << "Vantor.ini differs at byte " << at << " (line " << line << "; Linux " << linuxFile.bytes.size() << " bytes, "
+      << other << " " << otherFile.bytes.size() << " bytes)\n"
+      << "  " << std::left << std::setw(width) << "Linux:" << LineAround(linuxFile.bytes, at) << "\n"
+      << "  " << std::setw(width) << label << LineAround(otherFile.bytes, at) << "\n";
   return out.str();
 }
 

@@ -10,9 +10,10 @@ namespace vantor_test {
 constexpr int DifferenceContextLines = 3;
 
 // The first differing line of two traces, with its frame and the lines around it on both
-// sides; a trace that stops early differs at the first line it lacks.
-std::string DescribeTraceDifference(const std::string& linuxTrace, const std::string& windowsTrace,
-                                    int contextLines = DifferenceContextLines);
+// sides; a trace that stops early differs at the first line it lacks. `other` names the platform
+// compared with Linux.
+std::string DescribeTraceDifference(const std::string& linuxTrace, const std::string& otherTrace,
+                                    int contextLines = DifferenceContextLines, const char* other = "Windows");
 
 // What a run left in the place of "Vantor.ini": nothing, a folder, or a file's bytes.
 struct SettingsFileState {
@@ -23,6 +24,7 @@ struct SettingsFileState {
 SettingsFileState ReadSettingsFileState(const std::filesystem::path& path);
 
 // The first differing byte of the two files, with the line it falls in shown escaped.
-std::string DescribeSettingsFileDifference(const SettingsFileState& linuxFile, const SettingsFileState& windowsFile);
+std::string DescribeSettingsFileDifference(const SettingsFileState& linuxFile, const SettingsFileState& otherFile,
+                                           const char* other = "Windows");
 
 }  // namespace vantor_test

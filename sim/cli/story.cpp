@@ -36,7 +36,10 @@ std::string ValueSpanList(const std::vector<ValueSpan>& spans, Name name) {
   for (const ValueSpan& span : spans) {
     if (!list.empty()) list += ", ";
     list += name(span.value);
-    list += " " + std::to_string(span.first) + (span.first == span.last ? "" : " to " + std::to_string(span.last));
+    // Appended piece by piece: GCC 12's optimiser reports a false -Wrestrict for a literal put in
+    // front of a temporary string (its bug 105329).
+    list.append(" ").append(std::to_string(span.first));
+    if (span.first != span.last) list.append(" to ").append(std::to_string(span.last));
   }
   return list.empty() ? "none" : list;
 }

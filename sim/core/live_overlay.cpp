@@ -9,7 +9,6 @@ namespace sim {
 namespace {
 
 constexpr double KilometresPerHourPerMetrePerSecond = 3.6;
-constexpr size_t HelpKeyColumn = 28;  // characters, the longest keys and a gap
 
 }  // namespace
 
@@ -30,16 +29,6 @@ std::vector<std::string> LiveStatusLines(const World& world, double framesPerSec
   std::snprintf(line, sizeof line, "%.0f frames a second", framesPerSecond);
   lines.emplace_back(line);
   lines.emplace_back(mouseFree ? "mouse free: click to look; F1: keys" : "F1: keys");
-  return lines;
-}
-
-std::vector<std::string> LiveHelpLines() {
-  std::vector<std::string> lines;
-  for (const KeyHelp& help : LiveKeyHelp) {
-    std::string line = help.keys;
-    line.resize(std::max(line.size() + 2, HelpKeyColumn), ' ');
-    lines.push_back(line + help.what);
-  }
   return lines;
 }
 

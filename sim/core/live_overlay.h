@@ -36,7 +36,4 @@ inline constexpr KeyHelp LiveKeyHelp[] = {
 // The status lines for the frame just played.
 std::vector<std::string> LiveStatusLines(const World& world, double framesPerSecond, bool mouseFree);
 
-// The help as lines, keys and what they do in two columns.
-std::vector<std::string> LiveHelpLines();
-
 }  // namespace sim

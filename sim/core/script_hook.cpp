@@ -98,4 +98,17 @@ void HookDllMain(ScriptHook& hook, uint32_t reason) {
   RecordCall(hook.trace, hook.world.frame, HostCallIndex(HostCall::DllMain), arguments, CallResult{});
 }
 
+bool HookAttached(ScriptHook& hook, int32_t result) {
+  if (result != 1) HookFault(hook, "DllMain attach did not return 1");
+  if (hook.script == nullptr) HookFault(hook, "DllMain attach registered no script");
+  return !HookFailed(hook);
+}
+
+bool HookBeginPass(ScriptHook& hook, bool scriptReturned) {
+  if (hook.script == nullptr || scriptReturned || hook.unregistered) return false;
+  BeginFrame(hook.world);
+  hook.waitsThisFrame = 0;
+  return true;
+}
+
 }  // namespace sim

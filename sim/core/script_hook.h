@@ -42,6 +42,12 @@ void HookScriptWait(ScriptHook& hook, uint32_t milliseconds);
 int16_t HookKeyState(ScriptHook& hook, int32_t virtualKey);
 // Traced before the loader's call, so the calls made inside it follow it.
 void HookDllMain(ScriptHook& hook, uint32_t reason);
+// After DllMain attach returned `result`: a fault unless it returned 1 and registered a script.
+// False when the load failed.
+bool HookAttached(ScriptHook& hook, int32_t result);
+// Whether the script can run a pass (registered, not unregistered, never returned); if so the
+// world's frame begins.
+bool HookBeginPass(ScriptHook& hook, bool scriptReturned);
 
 // A fault of the plugin or of the host, kept in the world's error list.
 void HookFault(ScriptHook& hook, const std::string& message);

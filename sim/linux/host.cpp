@@ -107,16 +107,12 @@ bool LoadPlugin(LinuxHost& host, const std::string& path) {
   }
   host.hook.module = host.library;
   HookDllMain(host.hook, 1);
-  if (host.dllMain(host.hook.module, 1, nullptr) != 1) HookFault(host.hook, "DllMain attach did not return 1");
-  if (host.hook.script == nullptr) HookFault(host.hook, "DllMain attach registered no script");
-  return !HookFailed(host.hook);
+  return HookAttached(host.hook, host.dllMain(host.hook.module, 1, nullptr));
 }
 
 bool RunFrame(LinuxHost& host) {
-  if (host.hook.script == nullptr || host.scriptReturned || host.hook.unregistered) return false;
+  if (!HookBeginPass(host.hook, host.scriptReturned)) return false;
   activeHost = &host;
-  BeginFrame(host.hook.world);
-  host.hook.waitsThisFrame = 0;
   if (!host.scriptStarted) {
     host.scriptStack.assign(ScriptStackSize, 0);
     getcontext(&host.scriptContext);

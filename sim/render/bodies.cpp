@@ -280,22 +280,22 @@ void AddPlayer(std::vector<Face>& faces, const World& world) {
   AddBox(faces, standing, {-h, -h, static_cast<float>(HeadBottom)}, {h, h, static_cast<float>(HeadTop)}, Skin);
 }
 
-void SetColour(cairo_t* cr, const Rgb& colour, double light, double alpha) {
-  cairo_set_source_rgba(cr, colour.red * light, colour.green * light, colour.blue * light, alpha);
+void SetColour(Painter& painter, const Rgb& colour, double light, double alpha) {
+  SetColour(painter, Rgba{colour.red * light, colour.green * light, colour.blue * light, alpha});
 }
 
-void DrawFace(cairo_t* cr, const View& view, const Face& face) {
+void DrawFace(Painter& painter, const View& view, const Face& face) {
   std::vector<CameraPoint> points;
   points.reserve(face.corners.size());
   for (const Vec3& corner : face.corners) points.push_back(ToCamera(view, corner));
-  cairo_new_path(cr);
+  NewPath(painter);
   if (face.rim) {
     // A ring of segments, each cut at the near plane by itself.
-    for (size_t i = 0; i < points.size(); ++i) AddCameraSegment(cr, view, points[i], points[(i + 1) % points.size()]);
-    cairo_set_line_width(cr, SteeringRim * view.pixelsPerUnit / std::max(face.depth, view.nearClip));
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    SetColour(cr, face.finish.outside, 1.0, 1.0);
-    cairo_stroke(cr);
+    for (size_t i = 0; i < points.size(); ++i) AddCameraSegment(painter, view, points[i], points[(i + 1) % points.size()]);
+    SetLineWidth(painter, SteeringRim * view.pixelsPerUnit / std::max(face.depth, view.nearClip));
+    SetLineCap(painter, LineCap::Round);
+    SetColour(painter, face.finish.outside, 1.0, 1.0);
+    Stroke(painter);
     return;
   }
   // The outer side is the one away from the body's inner point; the sun lights it.
@@ -303,19 +303,19 @@ void DrawFace(cairo_t* cr, const View& view, const Face& face) {
   if (Dot(normal, Minus(face.inner, face.corners[0])) > 0.0) normal = {-normal.x, -normal.y, -normal.z};
   const bool fromOutside = Dot(normal, Minus(view.eye, face.corners[0])) >= 0.0;
   if (!fromOutside && !face.finish.inner) return;
-  AddCameraPolygon(cr, view, points);
+  AddCameraPolygon(painter, view, points);
   const double length = std::sqrt(Dot(normal, normal));
   const double sun = length > 0.0 ? Dot(normal, Sun) / length : 0.0;
   if (fromOutside)
-    SetColour(cr, face.finish.outside, AmbientLight + (1.0 - AmbientLight) * std::max(0.0, sun), face.finish.outsideAlpha);
+    SetColour(painter, face.finish.outside, AmbientLight + (1.0 - AmbientLight) * std::max(0.0, sun), face.finish.outsideAlpha);
   else
-    SetColour(cr, face.finish.inside, 1.0, face.finish.insideAlpha);
-  cairo_fill(cr);
+    SetColour(painter, face.finish.inside, 1.0, face.finish.insideAlpha);
+  Fill(painter);
 }
 
 }  // namespace
 
-void DrawBodies(cairo_t* cr, const View& view, const World& world) {
+void DrawBodies(Painter& painter, const View& view, const World& world) {
   std::vector<Face> faces;
   for (const Vehicle& vehicle : world.vehicles)
     if (vehicle.exists && IsFinite(vehicle.position) && IsFinite(vehicle.rotation) && IsFinite(vehicle.seatBoneOffset))
@@ -331,7 +331,7 @@ void DrawBodies(cairo_t* cr, const View& view, const World& world) {
     face.depth = std::sqrt(Dot(offset, offset));
   }
   std::stable_sort(faces.begin(), faces.end(), [](const Face& a, const Face& b) { return a.depth > b.depth; });
-  for (const Face& face : faces) DrawFace(cr, view, face);
+  for (const Face& face : faces) DrawFace(painter, view, face);
 }
 
 }  // namespace sim

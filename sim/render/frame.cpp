@@ -1,5 +1,6 @@
 #include "sim/render/frame.h"
 
+#include "sim/render/paint_cairo.h"
 #include "sim/render/scene.h"
 
 namespace sim {
@@ -9,10 +10,16 @@ bool RenderFrame(const World& world, const std::vector<Road>& roads, const std::
   const int width = picture.width, height = picture.height;
   if (width < 1 || height < 1 || width > MaxScreenSide || height > MaxScreenSide) return false;
   picture.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+  Painter painter;
+  DrawScene(painter, world, roads, width, height);
+  DrawScreenOutput(painter, world.screen, notifications, width, height);
+  return PaintOver(picture, painter);
+}
+
+bool PaintOver(ScreenPicture& picture, const Painter& painter) {
   cairo_surface_t* surface = SurfaceOver(picture);
   cairo_t* cr = cairo_create(surface);
-  DrawScene(cr, world, roads, width, height);
-  DrawScreenOutput(cr, world.screen, notifications, width, height);
+  PaintOnCairo(cr, painter);
   const bool drawn = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
   cairo_destroy(cr);
   cairo_surface_flush(surface);

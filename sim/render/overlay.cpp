@@ -1,54 +1,76 @@
 #include "sim/render/overlay.h"
 
-#include <cairo.h>
-
 #include <algorithm>
+#include <iterator>
+
+#include "sim/core/live_overlay.h"
+#include "sim/render/text_metrics.h"
 
 namespace sim {
 
 namespace {
 
 constexpr double LineShare = 1.0 / 42.0;  // of the picture's height, a line of text
+constexpr double TextShare = 0.8;         // of a line, the text's size
+constexpr double BaselineShare = 0.8;     // of a line, from its top to the text's baseline
 constexpr double MarginShare = 0.015;     // of the picture's height, from its edges and between boxes
-constexpr double Padding = 0.5;           // lines of space inside a box
-constexpr double BoxAlpha = 0.6;
-constexpr const char* OverlayFont = "DejaVu Sans Mono";
+constexpr double Padding = 0.5;           // lines of space inside a box and between columns
+constexpr Rgba BoxColour{0.0, 0.0, 0.0, 0.6};
+constexpr Rgba TextColour{1.0, 1.0, 1.0, 1.0};
 
-// A dark box of lines with its top-right corner at (right, top); returns its bottom.
-double DrawBox(cairo_t* cr, const std::vector<std::string>& lines, double right, double top, double line) {
+struct Lines {
+  double line;  // pixels a line
+  double top;   // of the box
+  double right;
+};
+
+void AddText(Painter& painter, const std::string& text, double x, double baseline, double size) {
+  TextRun run;
+  run.size = size;
+  run.x = x;
+  run.baseline = baseline;
+  run.text = text;
+  run.fill = TextColour;
+  DrawText(painter, run);
+}
+
+double Widest(const std::vector<std::string>& texts, double size) {
   double width = 0.0;
-  for (const std::string& text : lines) {
-    cairo_text_extents_t extents;
-    cairo_text_extents(cr, text.c_str(), &extents);
-    width = std::max(width, extents.x_advance);
+  for (const std::string& text : texts) width = std::max(width, MeasureAdvance(PaintFont::Sans, size, text));
+  return width;
+}
+
+// A dark box of rows in one or two columns, its top-right corner at (right, top); returns its bottom.
+double DrawBox(Painter& painter, const std::vector<std::string>& first, const std::vector<std::string>& second,
+               const Lines& at) {
+  const double size = at.line * TextShare, pad = Padding * at.line;
+  const double firstWidth = Widest(first, size), secondWidth = second.empty() ? 0.0 : pad + Widest(second, size);
+  const double width = firstWidth + secondWidth + 2 * pad, height = at.line * first.size() + 2 * pad;
+  const double left = at.right - width;
+  Rectangle(painter, left, at.top, width, height);
+  SetColour(painter, BoxColour);
+  Fill(painter);
+  for (size_t i = 0; i < first.size(); ++i) {
+    const double baseline = at.top + pad + at.line * (i + BaselineShare);
+    AddText(painter, first[i], left + pad, baseline, size);
+    if (i < second.size()) AddText(painter, second[i], left + pad + firstWidth + pad, baseline, size);
   }
-  const double pad = Padding * line, boxWidth = width + 2 * pad, boxHeight = line * lines.size() + 2 * pad;
-  cairo_rectangle(cr, right - boxWidth, top, boxWidth, boxHeight);
-  cairo_set_source_rgba(cr, 0.0, 0.0, 0.0, BoxAlpha);
-  cairo_fill(cr);
-  cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    cairo_move_to(cr, right - boxWidth + pad, top + pad + line * (i + 0.8));
-    cairo_show_text(cr, lines[i].c_str());
-  }
-  return top + boxHeight;
+  return at.top + height;
 }
 
 }  // namespace
 
-void DrawOverlay(ScreenPicture& picture, const std::vector<std::string>& status, const std::vector<std::string>& help) {
-  if (picture.width < 1 || picture.height < 1) return;
-  cairo_surface_t* surface = SurfaceOver(picture);
-  cairo_t* cr = cairo_create(surface);
-  const double line = picture.height * LineShare, margin = picture.height * MarginShare;
-  cairo_select_font_face(cr, OverlayFont, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cr, line * 0.8);
-  const double right = picture.width - margin;
-  double bottom = status.empty() ? 0.0 : DrawBox(cr, status, right, margin, line);
-  if (!help.empty()) DrawBox(cr, help, right, bottom + margin, line);
-  cairo_destroy(cr);
-  cairo_surface_flush(surface);
-  cairo_surface_destroy(surface);
+void DrawOverlay(Painter& painter, const std::vector<std::string>& status, bool help, int width, int height) {
+  const double line = height * LineShare, margin = height * MarginShare;
+  double bottom = 0.0;
+  if (!status.empty()) bottom = DrawBox(painter, status, {}, {line, margin, width - margin});
+  if (!help) return;
+  std::vector<std::string> keys, what;
+  for (const KeyHelp& row : LiveKeyHelp) {
+    keys.emplace_back(row.keys);
+    what.emplace_back(row.what);
+  }
+  DrawBox(painter, keys, what, {line, bottom + margin, width - margin});
 }
 
 }  // namespace sim

@@ -14,7 +14,7 @@ constexpr Rgb Haze{0.66, 0.72, 0.66};
 constexpr Rgb Grass{0.38, 0.50, 0.29};
 constexpr Rgb GridColour{0.22, 0.32, 0.16};
 constexpr Rgb Asphalt{0.29, 0.29, 0.31};
-constexpr Rgb Paint{0.94, 0.94, 0.90};
+constexpr Rgb LinePaint{0.94, 0.94, 0.90};
 constexpr Rgb PostWhite{0.96, 0.96, 0.96};
 constexpr Rgb Reflector{0.88, 0.16, 0.10};
 
@@ -47,24 +47,16 @@ constexpr double MarkerWidth = 0.14;
 constexpr double MarkerHeight = 1.0;
 constexpr double ReflectorHeight = 0.18;  // the band at the post's top
 
-void SetColour(cairo_t* cr, const Rgb& colour, double alpha = 1.0) {
-  cairo_set_source_rgba(cr, colour.red, colour.green, colour.blue, alpha);
-}
-
-void AddGradientStop(cairo_pattern_t* pattern, double offset, const Rgb& colour) {
-  cairo_pattern_add_color_stop_rgb(pattern, offset, colour.red, colour.green, colour.blue);
-}
-
 // A world polygon, cut at the near plane, as a closed sub-path.
-void AddPolygon(cairo_t* cr, const View& view, std::initializer_list<Vec3> corners) {
+void AddPolygon(Painter& painter, const View& view, std::initializer_list<Vec3> corners) {
   std::vector<CameraPoint> points;
   points.reserve(corners.size());
   for (const Vec3& corner : corners) points.push_back(ToCamera(view, corner));
-  AddCameraPolygon(cr, view, points);
+  AddCameraPolygon(painter, view, points);
 }
 
-void AddSegment(cairo_t* cr, const View& view, Vec3 from, Vec3 to) {
-  AddCameraSegment(cr, view, ToCamera(view, from), ToCamera(view, to));
+void AddSegment(Painter& painter, const View& view, Vec3 from, Vec3 to) {
+  AddCameraSegment(painter, view, ToCamera(view, from), ToCamera(view, to));
 }
 
 // The horizon on the picture: its point nearest the centre and the unit vector from it up into
@@ -93,42 +85,37 @@ Horizon HorizonOf(const View& view) {
 
 // A gradient from `atHorizon` on the horizon to `away` at `reach` pixels from it, up into the
 // sky when positive, down over the ground when negative; a plain colour without a horizon.
-void SetHorizonGradient(cairo_t* cr, const Horizon& horizon, double reach, const Rgb& atHorizon, const Rgb& away) {
+void SetHorizonGradient(Painter& painter, const Horizon& horizon, double reach, const Rgb& atHorizon, const Rgb& away) {
   if (!horizon.seen) {
-    SetColour(cr, away);
+    SetColour(painter, away);
     return;
   }
-  cairo_pattern_t* gradient = cairo_pattern_create_linear(horizon.point.x, horizon.point.y,
-                                                          horizon.point.x + horizon.upX * reach,
-                                                          horizon.point.y + horizon.upY * reach);
-  AddGradientStop(gradient, 0.0, atHorizon);
-  AddGradientStop(gradient, 1.0, away);
-  cairo_set_source(cr, gradient);
-  cairo_pattern_destroy(gradient);  // the source keeps it
+  SetLinearGradient(painter, horizon.point.x, horizon.point.y, horizon.point.x + horizon.upX * reach,
+                    horizon.point.y + horizon.upY * reach, atHorizon, away);
 }
 
-void DrawSkyAndGround(cairo_t* cr, const View& view, double groundLevel, int width, int height) {
+void DrawSkyAndGround(Painter& painter, const View& view, double groundLevel, int width, int height) {
   const Horizon horizon = HorizonOf(view);
-  SetHorizonGradient(cr, horizon, SkyGradientShare * height, SkyLow, SkyHigh);
-  cairo_paint(cr);
+  SetHorizonGradient(painter, horizon, SkyGradientShare * height, SkyLow, SkyHigh);
+  Paint(painter);
   const std::vector<PixelPoint> ground = GroundOnPicture(view, groundLevel, width, height);
   if (ground.empty()) return;
-  cairo_new_path(cr);
-  cairo_move_to(cr, ground[0].x, ground[0].y);
-  for (size_t i = 1; i < ground.size(); ++i) cairo_line_to(cr, ground[i].x, ground[i].y);
-  cairo_close_path(cr);
-  SetHorizonGradient(cr, horizon, -HazeShare * height, Haze, Grass);
-  cairo_fill(cr);
+  NewPath(painter);
+  MoveTo(painter, ground[0].x, ground[0].y);
+  for (size_t i = 1; i < ground.size(); ++i) LineTo(painter, ground[i].x, ground[i].y);
+  ClosePath(painter);
+  SetHorizonGradient(painter, horizon, -HazeShare * height, Haze, Grass);
+  Fill(painter);
 }
 
-void DrawGrid(cairo_t* cr, const View& view, double groundLevel, double pixelScale) {
+void DrawGrid(Painter& painter, const View& view, double groundLevel, double pixelScale) {
   const double originX = std::floor(view.eye.x / GridSpacing) * GridSpacing;
   const double originY = std::floor(view.eye.y / GridSpacing) * GridSpacing;
   const auto z = static_cast<float>(groundLevel);
-  cairo_set_line_width(cr, GridLineWidth * pixelScale);
+  SetLineWidth(painter, GridLineWidth * pixelScale);
   double inner = 0.0;
   for (const GridBand& band : GridBands) {
-    cairo_new_path(cr);
+    NewPath(painter);
     for (double across = -GridReach; across <= GridReach; across += GridSpacing) {
       for (double along = -GridReach; along < GridReach; along += GridPiece) {
         // Lines of constant x, then of constant y, one piece each.
@@ -139,13 +126,13 @@ void DrawGrid(cairo_t* cr, const View& view, double groundLevel, double pixelSca
           const double y1 = direction == 0 ? y0 + GridPiece : y0;
           const double distance = std::hypot((x0 + x1) / 2.0 - view.eye.x, (y0 + y1) / 2.0 - view.eye.y);
           if (distance < inner || distance >= band.within) continue;
-          AddSegment(cr, view, {static_cast<float>(x0), static_cast<float>(y0), z},
+          AddSegment(painter, view, {static_cast<float>(x0), static_cast<float>(y0), z},
                      {static_cast<float>(x1), static_cast<float>(y1), z});
         }
       }
     }
-    SetColour(cr, GridColour, band.alpha);
-    cairo_stroke(cr);
+    SetColour(painter, GridColour, band.alpha);
+    Stroke(painter);
     inner = band.within;
   }
 }
@@ -180,28 +167,28 @@ RoadFrame Between(const RoadFrame& a, const RoadFrame& b, double share) {
 }
 
 // A strip along a piece of road from frame a to frame b, `left` to `right` metres left of the centre.
-void AddStrip(cairo_t* cr, const View& view, const RoadFrame& a, const RoadFrame& b, double left, double right) {
-  AddPolygon(cr, view, {Beside(a, left), Beside(b, left), Beside(b, right), Beside(a, right)});
+void AddStrip(Painter& painter, const View& view, const RoadFrame& a, const RoadFrame& b, double left, double right) {
+  AddPolygon(painter, view, {Beside(a, left), Beside(b, left), Beside(b, right), Beside(a, right)});
 }
 
 // Drawn one after the other, each as one path in one colour.
 enum RoadLayer : uint8_t { Surface, Lines, Posts, Reflectors, RoadLayerCount };
-constexpr Rgb RoadLayerColours[RoadLayerCount] = {Asphalt, Paint, PostWhite, Reflector};
+constexpr Rgb RoadLayerColours[RoadLayerCount] = {Asphalt, LinePaint, PostWhite, Reflector};
 
-void AddRoadPiece(cairo_t* cr, const View& view, RoadLayer layer, const RoadFrame& a, const RoadFrame& b, double start,
+void AddRoadPiece(Painter& painter, const View& view, RoadLayer layer, const RoadFrame& a, const RoadFrame& b, double start,
                   double end) {
   const double half = RoadWidth / 2.0, length = end - start;
   switch (layer) {
     case Surface:
-      AddStrip(cr, view, a, b, half, -half);
+      AddStrip(painter, view, a, b, half, -half);
       break;
     case Lines:
-      AddStrip(cr, view, a, b, half - EdgeLineInset, half - EdgeLineInset - EdgeLineWidth);
-      AddStrip(cr, view, a, b, -half + EdgeLineInset + EdgeLineWidth, -half + EdgeLineInset);
+      AddStrip(painter, view, a, b, half - EdgeLineInset, half - EdgeLineInset - EdgeLineWidth);
+      AddStrip(painter, view, a, b, -half + EdgeLineInset + EdgeLineWidth, -half + EdgeLineInset);
       for (double dash = std::floor(start / DashPeriod) * DashPeriod; dash < end; dash += DashPeriod) {
         const double from = std::max(start, dash), to = std::min(end, dash + DashLength);
         if (from < to)
-          AddStrip(cr, view, Between(a, b, (from - start) / length), Between(a, b, (to - start) / length),
+          AddStrip(painter, view, Between(a, b, (from - start) / length), Between(a, b, (to - start) / length),
                    DashWidth / 2.0, -DashWidth / 2.0);
       }
       break;
@@ -211,64 +198,64 @@ void AddRoadPiece(cairo_t* cr, const View& view, RoadLayer layer, const RoadFram
       for (double marker = std::ceil(start / MarkerSpacing) * MarkerSpacing; marker < end; marker += MarkerSpacing) {
         const RoadFrame at = Between(a, b, (marker - start) / length);
         for (const double side : {half + MarkerOutside, -half - MarkerOutside})
-          AddPolygon(cr, view, {Beside(at, side - w, bottom), Beside(at, side + w, bottom),
+          AddPolygon(painter, view, {Beside(at, side - w, bottom), Beside(at, side + w, bottom),
                                 Beside(at, side + w, MarkerHeight), Beside(at, side - w, MarkerHeight)});
       }
     }
   }
 }
 
-void DrawRoad(cairo_t* cr, const View& view, const Road& road) {
+void DrawRoad(Painter& painter, const View& view, const Road& road) {
   auto near = [&](const Vec3& p) { return std::hypot(p.x - view.eye.x, p.y - view.eye.y) <= RoadDrawDistance; };
   for (int layer = 0; layer < RoadLayerCount; ++layer) {
-    cairo_new_path(cr);
+    NewPath(painter);
     for (size_t i = 0; i + 1 < road.centre.size(); ++i) {
       if (road.distance[i + 1] <= road.distance[i] || (!near(road.centre[i]) && !near(road.centre[i + 1]))) continue;
-      AddRoadPiece(cr, view, static_cast<RoadLayer>(layer), FrameAt(road, i), FrameAt(road, i + 1), road.distance[i],
+      AddRoadPiece(painter, view, static_cast<RoadLayer>(layer), FrameAt(road, i), FrameAt(road, i + 1), road.distance[i],
                    road.distance[i + 1]);
     }
-    SetColour(cr, RoadLayerColours[layer]);
-    cairo_fill(cr);
+    SetColour(painter, RoadLayerColours[layer]);
+    Fill(painter);
   }
 }
 
 }  // namespace
 
-void AddCameraPolygon(cairo_t* cr, const View& view, const std::vector<CameraPoint>& polygon) {
+void AddCameraPolygon(Painter& painter, const View& view, const std::vector<CameraPoint>& polygon) {
   const std::vector<CameraPoint> kept = ClipPolygon(view, polygon);
   if (kept.size() < 3) return;
   PixelPoint p = ToPixels(view, kept[0]);
-  cairo_move_to(cr, p.x, p.y);
+  MoveTo(painter, p.x, p.y);
   for (size_t i = 1; i < kept.size(); ++i) {
     p = ToPixels(view, kept[i]);
-    cairo_line_to(cr, p.x, p.y);
+    LineTo(painter, p.x, p.y);
   }
-  cairo_close_path(cr);
+  ClosePath(painter);
 }
 
-void AddCameraSegment(cairo_t* cr, const View& view, CameraPoint a, CameraPoint b) {
+void AddCameraSegment(Painter& painter, const View& view, CameraPoint a, CameraPoint b) {
   if (!ClipSegment(view, a, b)) return;
   const PixelPoint pa = ToPixels(view, a), pb = ToPixels(view, b);
-  cairo_move_to(cr, pa.x, pa.y);
-  cairo_line_to(cr, pb.x, pb.y);
+  MoveTo(painter, pa.x, pa.y);
+  LineTo(painter, pb.x, pb.y);
 }
 
-void DrawScene(cairo_t* cr, const World& world, const std::vector<Road>& roads, int width, int height) {
+void DrawScene(Painter& painter, const World& world, const std::vector<Road>& roads, int width, int height) {
   const CameraView camera = RenderedView(world);
   if (!IsFinite(camera.position) || !IsFinite(camera.rotation)) {
     // A camera nowhere sees nothing but sky.
-    SetColour(cr, SkyHigh);
-    cairo_paint(cr);
+    SetColour(painter, SkyHigh);
+    Paint(painter);
     return;
   }
   const View view = MakeView(camera, width, height);
   const double groundLevel = std::isfinite(world.groundLevel) ? world.groundLevel : 0.0;
-  cairo_save(cr);
-  DrawSkyAndGround(cr, view, groundLevel, width, height);
-  DrawGrid(cr, view, groundLevel, height / ReferencePictureHeight);
-  for (const Road& road : roads) DrawRoad(cr, view, road);
-  DrawBodies(cr, view, world);
-  cairo_restore(cr);
+  Save(painter);
+  DrawSkyAndGround(painter, view, groundLevel, width, height);
+  DrawGrid(painter, view, groundLevel, height / ReferencePictureHeight);
+  for (const Road& road : roads) DrawRoad(painter, view, road);
+  DrawBodies(painter, view, world);
+  Restore(painter);
 }
 
 }  // namespace sim

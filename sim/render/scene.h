@@ -1,34 +1,29 @@
-// The world as the camera that renders sees it, drawn with cairo: sky and horizon, the ground
+// The world as the camera that renders sees it, drawn through the painter: sky and horizon, the ground
 // with a grid, the roads with their lines and distance posts, the vehicles and the player on
 // foot as flat-shaded bodies. Only the world's state is read.
 #pragma once
 
-#include <cairo.h>
-
 #include <vector>
 
 #include "sim/core/world.h"
+#include "sim/render/painter.h"
 #include "sim/render/road.h"
 #include "sim/render/view.h"
 
 namespace sim {
 
-struct Rgb {
-  double red, green, blue;
-};
-
 // Line widths and sizes on screen are given for this many lines and scale with the picture.
 constexpr double ReferencePictureHeight = 1080.0;
 
 // Fills the whole width x height picture with the view of this frame.
-void DrawScene(cairo_t* cr, const World& world, const std::vector<Road>& roads, int width, int height);
+void DrawScene(Painter& painter, const World& world, const std::vector<Road>& roads, int width, int height);
 
 // Add to the current path what is left of a polygon or a segment, given in the camera's
 // frame, after cutting it at the near plane.
-void AddCameraPolygon(cairo_t* cr, const View& view, const std::vector<CameraPoint>& polygon);
-void AddCameraSegment(cairo_t* cr, const View& view, CameraPoint a, CameraPoint b);
+void AddCameraPolygon(Painter& painter, const View& view, const std::vector<CameraPoint>& polygon);
+void AddCameraSegment(Painter& painter, const View& view, CameraPoint a, CameraPoint b);
 
 // The vehicles and the player on foot, face by face, the farthest first (bodies.cpp).
-void DrawBodies(cairo_t* cr, const View& view, const World& world);
+void DrawBodies(Painter& painter, const View& view, const World& world);
 
 }  // namespace sim

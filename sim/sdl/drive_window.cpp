@@ -9,6 +9,7 @@
 
 #include "sim/cli/run.h"
 #include "sim/core/live_overlay.h"
+#include "sim/render/frame.h"
 #include "sim/render/overlay.h"
 #include "sim/sdl/drive_input.h"
 
@@ -140,9 +141,10 @@ int RunDriveWindow(const DriveOptions& options, std::ostream& out, std::ostream&
     if (!drawn) continue;
     while (!presented.empty() && presented.front() < workStarted - FrameRateSpanMs) presented.pop_front();
     presented.push_back(workStarted);
-    DrawOverlay(session.picture,
-                LiveStatusLines(session.host->hook.world, static_cast<double>(presented.size()), !input.mouseCaptured),
-                input.help ? LiveHelpLines() : std::vector<std::string>{});
+    Painter overlay;
+    DrawOverlay(overlay, LiveStatusLines(session.host->hook.world, static_cast<double>(presented.size()), !input.mouseCaptured),
+                input.help, session.picture.width, session.picture.height);
+    PaintOver(session.picture, overlay);
     Present(window, session.picture);
     session.workMs.push_back(nowMs() - workStarted);
   }

@@ -102,10 +102,8 @@ bool LoadPlugin(WindowsHost& host, const std::string& path) {
 }
 
 bool RunFrame(WindowsHost& host) {
-  if (host.hook.script == nullptr || host.scriptReturned || host.hook.unregistered) return false;
+  if (!HookBeginPass(host.hook, host.scriptReturned)) return false;
   activeHost = &host;
-  BeginFrame(host.hook.world);
-  host.hook.waitsThisFrame = 0;
   if (host.scriptFiber == nullptr) {
     host.hostFiber = ConvertThreadToFiber(nullptr);
     if (host.hostFiber == nullptr) {

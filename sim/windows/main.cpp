@@ -6,70 +6,15 @@
 // The run folder is the working folder: the plugin reads and saves Vantor.ini there. Exit
 // status: 0 for a clean run, 1 when the run failed (each reason on stderr), 2 for bad usage.
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <string>
 
-#include "sim/core/trace.h"
-#include "sim/scenario/scenario_file.h"
+#include "sim/scenario/host_program.h"
 #include "sim/windows/play.h"
 
-namespace {
-
-constexpr int ExitFault = 1;
-constexpr int ExitUsage = 2;
-
-struct Options {
-  std::string plugin;
-  std::string scenario;
-  std::string trace;
-};
-
-bool ParseOptions(int argc, char** argv, Options& options) {
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const char* name = argv[i];
-    const char* value = argv[i + 1];
-    if (std::strcmp(name, "--plugin") == 0) options.plugin = value;
-    else if (std::strcmp(name, "--scenario") == 0) options.scenario = value;
-    else if (std::strcmp(name, "--trace") == 0) options.trace = value;
-    else return false;
-  }
-  return argc % 2 == 1 && !options.plugin.empty() && !options.scenario.empty() && !options.trace.empty();
-}
-
-// Binary mode: the trace's line ends are LF on both platforms.
-bool WriteWholeFile(const std::string& path, const std::string& content) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-  return std::fclose(file) == 0 && written;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  Options options;
-  if (!ParseOptions(argc, argv, options)) {
+  sim::HostProgramOptions options;
+  if (!sim::ParseHostProgramOptions(argc, argv, true, options)) {
     std::fputs("usage: vantor-host.exe --plugin Vantor.asi --scenario FILE.toml --trace FILE\n", stderr);
-    return ExitUsage;
+    return sim::HostExitUsage;
   }
-  sim::Scenario scenario;
-  std::string error;
-  if (!sim::LoadScenarioFile(options.scenario, scenario, error)) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-    return ExitFault;
-  }
-  sim::WindowsHost host;
-  sim::PlayScenario(host, scenario, options.plugin);
-
-  int status = EXIT_SUCCESS;
-  if (!WriteWholeFile(options.trace, sim::FormatTrace(host.hook.trace))) {
-    std::fprintf(stderr, "cannot write the trace to %s\n", options.trace.c_str());
-    status = ExitFault;
-  }
-  for (const std::string& fault : host.hook.world.errors) {
-    std::fprintf(stderr, "fault: %s\n", fault.c_str());
-    status = ExitFault;
-  }
-  return status;
+  return sim::PlayHostProgram<sim::WindowsHost>(options, options.plugin);
 }

@@ -21,7 +21,14 @@ struct Vector3 {
 };
 static_assert(sizeof(Vector3) == 24, "Vector3 is three 8-byte slots");
 static_assert(offsetof(Vector3, y) == 8 && offsetof(Vector3, z) == 16, "Vector3 slot layout");
-static_assert(sizeof(uint64_t*) == 8, "slots carry 64-bit pointers");
+// A text argument travels in its slot as its address: on the game's platform a 64-bit pointer;
+// the web build's WebAssembly has 32-bit ones, zero-extended in the slot.
+#if defined(__wasm32__)
+constexpr size_t PointerSize = 4;
+#else
+constexpr size_t PointerSize = 8;
+#endif
+static_assert(sizeof(uint64_t*) == PointerSize, "a pointer has the platform's size and fits a slot");
 
 // Argument slots: 32-bit values zero-extended, floats as their bit pattern, text as a pointer.
 inline uint64_t SlotFromInt(int32_t value) { return static_cast<uint64_t>(static_cast<uint32_t>(value)); }
