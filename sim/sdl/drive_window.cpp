@@ -58,6 +58,10 @@ bool FitTexture(Window& window) {
 
 bool OpenWindow(Window& window, int width, int height, std::ostream& err) {
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+  // The software renderer draws into the window's surface; SDL would back that surface with an
+  // OpenGL texture where it can, which without a GPU is Mesa's software rasteriser, six times
+  // slower at presenting than the display's own shared-memory images.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0) {
     err << "vantor-sim: cannot open a window: " << SDL_GetError() << "\n";
     return false;
