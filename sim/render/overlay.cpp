@@ -1,7 +1,8 @@
 #include "sim/render/overlay.h"
 
 #include <algorithm>
-#include <iterator>
+#include <string>
+#include <unordered_map>
 
 #include "sim/core/live_overlay.h"
 #include "sim/render/text_metrics.h"
@@ -17,6 +18,7 @@ constexpr double MarginShare = 0.015;     // of the picture's height, from its e
 constexpr double Padding = 0.5;           // lines of space inside a box and between columns
 constexpr Rgba BoxColour{0.0, 0.0, 0.0, 0.6};
 constexpr Rgba TextColour{1.0, 1.0, 1.0, 1.0};
+constexpr size_t RememberedWidths = 256;
 
 struct Lines {
   double line;  // pixels a line
@@ -34,9 +36,21 @@ void AddText(Painter& painter, const std::string& text, double x, double baselin
   DrawText(painter, run);
 }
 
+// The width of a line of the overlay. Its lines come back every frame with other digits, and the
+// font's digits are all one width: widths are remembered by the line with its digits as 0.
+double WidthOf(const std::string& text, double size) {
+  static std::unordered_map<std::string, double> known;
+  std::string key = text;
+  for (char& c : key) c = c >= '0' && c <= '9' ? '0' : c;
+  key += '@' + std::to_string(size);
+  if (const auto found = known.find(key); found != known.end()) return found->second;
+  if (known.size() >= RememberedWidths) known.clear();
+  return known[key] = MeasureAdvance(PaintFont::Sans, size, text);
+}
+
 double Widest(const std::vector<std::string>& texts, double size) {
   double width = 0.0;
-  for (const std::string& text : texts) width = std::max(width, MeasureAdvance(PaintFont::Sans, size, text));
+  for (const std::string& text : texts) width = std::max(width, WidthOf(text, size));
   return width;
 }
 
