@@ -1,6 +1,6 @@
-// The sky is drawn only where the ground leaves any of it showing (a tilted gradient is the
-// dearest thing in a frame); the picture must be the same, pixel for pixel, as with the sky
-// painted over the whole picture first, whatever the camera's pitch and roll.
+// The sky is drawn only in the rows where the ground leaves any of it showing (a tilted
+// gradient is the dearest thing in a frame); the picture must be the same, pixel for pixel, as
+// with the sky painted over the whole picture first, whatever the camera's pitch and roll.
 #include <gtest/gtest.h>
 
 #include "sim/render/frame.h"

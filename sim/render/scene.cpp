@@ -22,7 +22,7 @@ constexpr Rgb Reflector{0.88, 0.16, 0.10};
 // ground's haze fades into grass.
 constexpr double SkyGradientShare = 0.6;
 constexpr double HazeShare = 0.06;
-constexpr double SkyMargin = 1.0;  // pixels around the sky's bounds that the sky is drawn in too
+constexpr double SkyMargin = 1.0;  // rows above and below the sky's that the sky is drawn in too
 
 // The grid: lines every GridSpacing metres out to GridReach around the eye, fading in bands.
 constexpr double GridSpacing = 10.0;
@@ -103,23 +103,20 @@ void DrawSkyAndGround(Painter& painter, const View& view, double groundLevel, in
     Paint(painter);
     return;
   }
-  // The sky only where the ground will not cover every pixel whole: a gradient costs a few dozen
-  // instructions a pixel once the horizon tilts, and a pixel that the opaque ground covers whole
-  // ends the same whatever was under it, so the picture is the same as painting it all.
+  // The sky only in the rows where the ground will not cover every pixel whole: a gradient costs
+  // a few dozen instructions a pixel once the horizon tilts, and a pixel that the opaque ground
+  // covers whole ends the same whatever was under it. Whole rows, so that each row of the
+  // gradient starts where painting the whole picture starts it: the picture is the same.
   const std::vector<PixelPoint> sky = SkyOnPicture(view, groundLevel, width, height);
   if (!sky.empty()) {
-    double left = width, top = height, right = 0.0, bottom = 0.0;
+    double top = height, bottom = 0.0;
     for (const PixelPoint& p : sky) {
-      left = std::min(left, p.x);
       top = std::min(top, p.y);
-      right = std::max(right, p.x);
       bottom = std::max(bottom, p.y);
     }
-    left = std::max(0.0, std::floor(left) - SkyMargin);
     top = std::max(0.0, std::floor(top) - SkyMargin);
-    right = std::min(static_cast<double>(width), std::ceil(right) + SkyMargin);
     bottom = std::min(static_cast<double>(height), std::ceil(bottom) + SkyMargin);
-    Rectangle(painter, left, top, right - left, bottom - top);
+    Rectangle(painter, 0.0, top, width, bottom - top);
     Fill(painter);
   }
   NewPath(painter);
