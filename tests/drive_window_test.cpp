@@ -8,10 +8,11 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <sstream>
 #include <thread>
+
+#include "sim/cli/run_outputs.h"
 
 namespace {
 
@@ -19,13 +20,6 @@ namespace fs = std::filesystem;
 
 constexpr auto KeyHeld = std::chrono::milliseconds(80);  // five frames of 16 ms
 constexpr auto Pause = std::chrono::milliseconds(150);
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 bool OnPath(const char* program) {
   return std::system(("command -v " + std::string(program) + " >/dev/null").c_str()) == 0;
@@ -159,18 +153,18 @@ TEST_F(DriveWindow, GetInDriveComeRoundToFirstPersonAndTuneTheMenu) {
   Press("F12");
   Xdotool("key --delay 0 v");  // a tap as short as typing makes it: often inside one frame
   std::this_thread::sleep_for(Pause);
-  ASSERT_EQ(EndDrive(), 0) << ReadFile(folder / "stderr");
+  ASSERT_EQ(EndDrive(), 0) << sim::ReadWhole(folder / "stderr");
 
   const fs::path out = folder / "out";
-  const std::string summary = ReadFile(out / "summary.txt");
+  const std::string summary = sim::ReadWhole(out / "summary.txt");
   EXPECT_NE(summary.find("copy " + (out / "Vantor.ini").string()), std::string::npos) << summary;
   EXPECT_NE(summary.find("warning: every Height_ in it is 0.82"), std::string::npos)
       << "the menu's Height row set every class, the start had Height_1 apart:\n"
       << summary;
-  EXPECT_NE(ReadFile(out / "Vantor.ini").find("FOV=82.5\r\n"), std::string::npos);
-  EXPECT_GT(RowsRendering(ReadFile(out / "camera.csv"), "vantor"), 30) << "Vantor's camera rendered";
-  EXPECT_GT(RowsRendering(ReadFile(out / "camera.csv"), "gameplay"), 30) << "the game's camera before V came round";
-  const std::string trace = ReadFile(out / "trace.txt");
+  EXPECT_NE(sim::ReadWhole(out / "Vantor.ini").find("FOV=82.5\r\n"), std::string::npos);
+  EXPECT_GT(RowsRendering(sim::ReadWhole(out / "camera.csv"), "vantor"), 30) << "Vantor's camera rendered";
+  EXPECT_GT(RowsRendering(sim::ReadWhole(out / "camera.csv"), "gameplay"), 30) << "the game's camera before V came round";
+  const std::string trace = sim::ReadWhole(out / "trace.txt");
   EXPECT_NE(trace.find("AddTextComponentString(\"FOV: 82.5\")"), std::string::npos) << "the menu showed the value";
   EXPECT_NE(trace.find("SetCameraFov(12289, 82.4"), std::string::npos) << "the camera eased towards it";
 
@@ -181,11 +175,11 @@ TEST_F(DriveWindow, GetInDriveComeRoundToFirstPersonAndTuneTheMenu) {
   ASSERT_TRUE(std::regex_search(names, shot, std::regex("screenshot-(\\d{6})\\.png"))) << names;
   const int frame = std::stoi(shot[1]);
   ASSERT_EQ(Sim("drive.toml -o replay --no-plot --width 640 --height 360 -n " + std::to_string(frame)), 0)
-      << ReadFile(folder / "replay.out");
-  EXPECT_TRUE(ReadFile(folder / "replay" / "trace.txt") == trace) << "the replay's trace differs";
+      << sim::ReadWhole(folder / "replay.out");
+  EXPECT_TRUE(sim::ReadWhole(folder / "replay" / "trace.txt") == trace) << "the replay's trace differs";
   char picture[64];
   std::snprintf(picture, sizeof picture, "pictures/frame-%06d.png", frame);
-  EXPECT_TRUE(ReadFile(folder / "replay" / picture) == ReadFile(out / shot.str())) << "the screenshot differs";
+  EXPECT_TRUE(sim::ReadWhole(folder / "replay" / picture) == sim::ReadWhole(out / shot.str())) << "the screenshot differs";
 }
 
 TEST_F(DriveWindow, WithoutADisplayItSaysHowToGetOneAndPlaysNothing) {
@@ -194,7 +188,7 @@ TEST_F(DriveWindow, WithoutADisplayItSaysHowToGetOneAndPlaysNothing) {
                               "' drive -o out >stdout 2>stderr";
   const int status = std::system(command.c_str());
   EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2);
-  EXPECT_NE(ReadFile(folder / "stderr").find("xvfb-run"), std::string::npos) << ReadFile(folder / "stderr");
+  EXPECT_NE(sim::ReadWhole(folder / "stderr").find("xvfb-run"), std::string::npos) << sim::ReadWhole(folder / "stderr");
   EXPECT_FALSE(fs::exists(folder / "out"));
 }
 
