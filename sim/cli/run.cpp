@@ -13,6 +13,7 @@
 #include "sim/cli/out_folder.h"
 #include "sim/cli/picture.h"
 #include "sim/cli/plot.h"
+#include "sim/cli/run_outputs.h"
 #include "sim/cli/settings_report.h"
 #include "sim/cli/story.h"
 #include "sim/cli/trace_file.h"
@@ -27,33 +28,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* TraceFile = "trace.txt";
-constexpr const char* CameraFile = "camera.csv";
-constexpr const char* SummaryFile = "summary.txt";
-constexpr const char* ScenarioCopyFile = "scenario.toml";
-constexpr const char* SettingsFile = "Vantor.ini";
 constexpr const char* PictureFolder = "pictures";
 constexpr const char* PicturePrefix = "frame-";
 constexpr int32_t ProgressSteps = 20;
 constexpr int32_t ProgressFromFrames = 5000;  // shorter runs end before a counter helps
 constexpr size_t ErrorsShown = 10;
-
-struct Outcome {
-  bool failed = false;
-  std::string files;  // one line a file written
-  void Wrote(const std::string& line) { files += "  " + line + "\n"; }
-  void Missed(const std::string& line) {
-    files += "  " + line + "\n";
-    failed = true;
-  }
-};
-
-std::string ReadWhole(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 std::string PictureName(int32_t frame) {
   char name[64];
@@ -74,18 +53,6 @@ std::vector<char> PictureFrames(const Scenario& scenario, int32_t framesPerPictu
   if (framesPerPicture > 0)
     for (int32_t frame = 0; frame < scenario.frames; frame += framesPerPicture) wanted[static_cast<size_t>(frame)] = 1;
   return wanted;
-}
-
-std::string SettingsFileStory(const Scenario& scenario) {
-  std::error_code failure;
-  if (scenario.settingsFileBlocked) return "a folder, as the scenario set it up: reading and saving fail";
-  if (!fs::is_regular_file(SettingsFile, failure))
-    return scenario.settingsFile ? "gone (it was there at the start)" : "none at the start, none written";
-  const std::string after = ReadWhole(SettingsFile);
-  const size_t lines = static_cast<size_t>(std::count(after.begin(), after.end(), '\n'));
-  if (scenario.settingsFile && after == *scenario.settingsFile) return "unchanged from the start";
-  return std::string(scenario.settingsFile ? "rewritten" : "written") + " by the run, " + std::to_string(lines) +
-         " lines";
 }
 
 std::string VideoStory(VideoOutcome outcome, const VideoRun& video, const std::string& path, int32_t from, int32_t to,
@@ -110,38 +77,6 @@ std::string VideoStory(VideoOutcome outcome, const VideoRun& video, const std::s
   return line;
 }
 
-void WriteOutputs(const LinuxHost& host, const Scenario& scenario, const std::vector<CameraSample>& samples,
-                  const SimOptions& options, const std::string& title, Outcome& outcome) {
-  // gnuplot draws on the other core while the trace is printed.
-  PlotRun plot;
-  if (options.plot) plot = StartPlot(samples, title);
-  const Trace& trace = host.hook.trace;
-  if (WriteTraceFile(trace, TraceFile))
-    outcome.Wrote(std::string(TraceFile) + ": every call, " + std::to_string(trace.records.size()) + " lines");
-  else
-    outcome.Missed(std::string(TraceFile) + ": cannot be written");
-  if (WriteCameraCsv(samples, CameraFile))
-    outcome.Wrote(std::string(CameraFile) + ": the camera, one row a frame, " + std::to_string(samples.size()) + " rows");
-  else
-    outcome.Missed(std::string(CameraFile) + ": cannot be written");
-  if (options.plot) {
-    switch (FinishPlot(plot)) {
-      case PlotOutcome::Plotted:
-        outcome.Wrote(std::string(PlotPictureFile) + ": field of view, yaw, look yaw and lean (from " + PlotScriptFile +
-                      " and " + PlotDataFile + ")");
-        break;
-      case PlotOutcome::NoGnuplot:
-        outcome.Wrote(std::string(PlotPictureFile) + ": skipped, gnuplot is missing (install gnuplot-nox; " +
-                      PlotScriptFile + " and " + PlotDataFile + " are written)");
-        break;
-      case PlotOutcome::Failed:
-        outcome.Missed(std::string(PlotPictureFile) + ": gnuplot failed on " + PlotScriptFile + ", see " + PlotLogFile);
-        break;
-    }
-  }
-  outcome.Wrote(std::string(SettingsFile) + ": " + SettingsFileStory(scenario));
-}
-
 }  // namespace
 
 int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& err) {
@@ -156,24 +91,11 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
     err << "vantor-sim: " << error << "\nvantor-sim: the scenario is refused; nothing was played\n";
     return ExitUsage;
   }
-  const bool settingsGiven = !options.settingsPath.empty() || !options.setLines.empty();
-  if (settingsGiven && scenario.settingsFileBlocked) {
-    err << "vantor-sim: the scenario puts a folder in the place of Vantor.ini; --settings and --set cannot apply\n";
-    return ExitUsage;
-  }
-  if (!ComposeStartingSettings(scenario.settingsFile, options.settingsPath, options.setLines, scenario.settingsFile,
-                               error)) {
+  SettingsReport settingsReport;
+  if (!ComposeRunSettings(scenario, options.settingsPath, options.setLines, settingsReport, error)) {
     err << "vantor-sim: " << error << "\n";
     return ExitUsage;
   }
-  std::string settingsOrigin = options.settingsPath.empty() ? (scenario.settingsFile ? "from the scenario" : "")
-                                                            : "from " + options.settingsPath;
-  if (!options.setLines.empty())
-    settingsOrigin += (settingsOrigin.empty() ? "" : ", then ") + std::to_string(options.setLines.size()) +
-                      (options.setLines.size() == 1 ? " --set line" : " --set lines");
-  SettingsReport settingsReport = ReportSettings(scenario.settingsFile, settingsOrigin);
-  if (scenario.settingsFileBlocked)
-    settingsReport.gist = "Vantor.ini is a folder, as the scenario set it up: the plugin keeps its defaults";
 
   // Everything named on the command line is resolved before the run moves into its folder.
   std::error_code failure;
@@ -184,16 +106,8 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
     err << "vantor-sim: no plugin at " << plugin.string() << " (build the vantor target, or give --plugin)\n";
     return ExitRunFailed;
   }
-  if (!PrepareOutFolder(folder, error)) {
-    err << "vantor-sim: " << error << "\nvantor-sim: nothing was played\n";
-    return ExitUsage;
-  }
-  const fs::path previousFolder = fs::current_path(failure);
-  fs::current_path(folder, failure);
-  if (failure) {
-    err << "vantor-sim: cannot work in the output folder " << folder.string() << ": " << failure.message() << "\n";
-    return ExitRunFailed;
-  }
+  fs::path previousFolder;
+  if (const int entered = EnterOutFolder(folder, previousFolder, err); entered != ExitPlayed) return entered;
 
   Outcome outcome;
   if (!WriteWholeFile(ScenarioCopyFile, scenarioText)) outcome.Missed(std::string(ScenarioCopyFile) + ": cannot be written");
@@ -252,7 +166,7 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
   if (showProgress || (options.showProgress && wantsVideo)) out << "\r" << std::string(80, ' ') << "\r";
   if (video.child >= 0) videoOutcome = FinishVideo(video);
 
-  WriteOutputs(*host, scenario, samples, options, title, outcome);
+  WriteOutputs(host->hook.trace, scenario, samples, options.plot, title, outcome);
   if (picturesWanted == 0)
     outcome.Wrote(std::string(PictureFolder) + "/: no pictures asked for (picture events, --frames-per-picture)");
   else if (picturesFailed > 0)
@@ -283,12 +197,8 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
     if (world.errors.size() > ErrorsShown)
       summary += "  ... and " + std::to_string(world.errors.size() - ErrorsShown) + " more\n";
   }
-  // A summary that is not on disk is an output missed, though it is printed below.
-  const bool summaryWritten = WriteWholeFile(SummaryFile, summary);
-  if (!summaryWritten) err << "vantor-sim: cannot write " << SummaryFile << "\n";
-  if (!previousFolder.empty()) fs::current_path(previousFolder, failure);
-  if (!ListMadeFiles(folder)) err << "vantor-sim: cannot list the run's files in " << MadeFilesList << "\n";
 
+  const bool summaryWritten = CloseOutFolder(summary, folder, previousFolder, err);
   out << summary;
   char timing[96];
   std::snprintf(timing, sizeof timing, "played in %.3f s (%.0f frames a second)\n", playSeconds,

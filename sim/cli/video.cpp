@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
 #include <string>
 
 #include "sim/cli/picture.h"
@@ -21,11 +20,6 @@ namespace {
 constexpr int MinVideoSide = 16;
 constexpr int ProgressWidth = 40;
 constexpr int MillisecondsPerSecond = 1000;
-
-bool ParseSide(const char* first, const char* last, int& side) {
-  const auto [end, error] = std::from_chars(first, last, side);
-  return error == std::errc() && end == last && side >= MinVideoSide && side <= MaxVideoSide && side % 2 == 0;
-}
 
 bool WriteAll(int descriptor, const char* data, size_t size) {
   while (size > 0) {
@@ -45,10 +39,7 @@ double VideoFrameRate(int32_t frameTimeMs) {
 }
 
 bool ParseVideoSize(const std::string& text, int& width, int& height) {
-  const size_t cross = text.find('x');
-  if (cross == std::string::npos) return false;
-  const char* begin = text.data();
-  return ParseSide(begin, begin + cross, width) && ParseSide(begin + cross + 1, begin + text.size(), height);
+  return ParsePictureSize(text, MinVideoSide, MaxVideoSide, true, width, height);
 }
 
 VideoOutcome StartVideo(VideoRun& run, const std::string& path, int width, int height, int32_t frameTimeMs) {

@@ -22,25 +22,33 @@ using FrameObserver = std::function<void(const World& world, int32_t frame)>;
 constexpr size_t RecordsPerFrame = 48;
 constexpr size_t ArgumentsPerRecord = 3;
 
+// The settings file, the world and the plugin as a scenario starts, for PlayScenario and the
+// live drive alike. False when the settings file cannot be laid out or the plugin did not
+// load; the reasons are in the world's errors.
+template <typename Host>
+bool StartScenario(Host& host, const Scenario& scenario, const std::string& pluginPath) {
+  std::string error;
+  if (!PrepareSettingsFile(scenario, error)) {
+    HookFault(host.hook, error);
+    return false;
+  }
+  SetUpWorld(host.hook.world, scenario);
+  if (host.hook.tracing) {
+    const size_t expectedRecords = static_cast<size_t>(scenario.frames) * RecordsPerFrame;
+    host.hook.trace.records.reserve(host.hook.trace.records.size() + expectedRecords);
+    host.hook.trace.arguments.reserve(host.hook.trace.arguments.size() + expectedRecords * ArgumentsPerRecord);
+  }
+  return LoadPlugin(host, pluginPath);
+}
+
 // Host is a platform's stand-in with a `hook` and LoadPlugin, RunFrame and UnloadPlugin beside
 // it. The run folder is the current directory. False when the run failed; the reasons are in
 // the world's errors.
 template <typename Host>
 bool PlayScenario(Host& host, const Scenario& scenario, const std::string& pluginPath,
                   const FrameObserver& observer = {}) {
-  std::string error;
-  if (!PrepareSettingsFile(scenario, error)) {
-    HookFault(host.hook, error);
-    return false;
-  }
   World& world = host.hook.world;
-  SetUpWorld(world, scenario);
-  if (host.hook.tracing) {
-    const size_t expectedRecords = static_cast<size_t>(scenario.frames) * RecordsPerFrame;
-    host.hook.trace.records.reserve(host.hook.trace.records.size() + expectedRecords);
-    host.hook.trace.arguments.reserve(host.hook.trace.arguments.size() + expectedRecords * ArgumentsPerRecord);
-  }
-  if (LoadPlugin(host, pluginPath)) {
+  if (StartScenario(host, scenario, pluginPath)) {
     size_t cursor = 0;
     for (int32_t frame = 0; frame < scenario.frames; ++frame) {
       ApplyEvents(world, scenario, frame, cursor);

@@ -18,7 +18,8 @@ struct KeyName {
 constexpr KeyName KeyNames[] = {
     {"V", 0x56},        {"F6", 0x75},       {"NUMPAD0", 0x60}, {"UP", 0x26},       {"DOWN", 0x28},
     {"LEFT", 0x25},     {"RIGHT", 0x27},    {"ENTER", 0x0D},   {"NUMPAD8", 0x68},  {"NUMPAD2", 0x62},
-    {"NUMPAD4", 0x64},  {"NUMPAD6", 0x66},  {"NUMPAD5", 0x65},
+    {"NUMPAD4", 0x64},  {"NUMPAD6", 0x66},  {"NUMPAD5", 0x65},  {"NUMPAD1", 0x61},  {"NUMPAD3", 0x63},
+    {"NUMPAD7", 0x67},  {"NUMPAD9", 0x69},
 };
 
 Vehicle* ScenarioVehicleIn(World& world, int32_t index) { return FindVehicle(world, VehicleHandle(index)); }
@@ -109,6 +110,19 @@ void Apply(World& world, const ScenarioEvent& event) {
       break;
     case EventKind::Picture:
       break;
+    case EventKind::Walk:
+      world.player.walkRight = event.lookX;
+      world.player.walkAhead = event.lookY;
+      break;
+    case EventKind::Throttle:
+    case EventKind::Brake:
+    case EventKind::Steer:
+      if (vehicle == nullptr) break;
+      vehicle->motion.driven = true;
+      (event.kind == EventKind::Throttle ? vehicle->motion.inputs.throttle
+       : event.kind == EventKind::Brake  ? vehicle->motion.inputs.brake
+                                         : vehicle->motion.inputs.steer) = event.amount;
+      break;
   }
 }
 
@@ -123,6 +137,12 @@ int32_t KeyCodeByName(std::string_view name) {
   for (const KeyName& key : KeyNames)
     if (sameLetters(name, key.name)) return key.code;
   return 0;
+}
+
+const char* KeyNameByCode(int32_t code) {
+  for (const KeyName& key : KeyNames)
+    if (key.code == code) return key.name;
+  return nullptr;
 }
 
 void SortEvents(Scenario& scenario) {
@@ -151,6 +171,8 @@ void SetUpWorld(World& world, const Scenario& scenario) {
     AddVehicle(world, vehicle);
   }
 }
+
+void ApplyEvent(World& world, const ScenarioEvent& event) { Apply(world, event); }
 
 void ApplyEvents(World& world, const Scenario& scenario, int32_t frame, size_t& cursor,
                  std::vector<int32_t>* pictures) {

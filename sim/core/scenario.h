@@ -43,6 +43,10 @@ enum class EventKind : uint8_t {
   RemoveVehicle,   // `vehicle` stops existing
   SetTimer,        // the game timer jumps to `value`
   Picture,         // the host takes a picture of this frame's screen
+  Throttle,        // the driver's inputs of `vehicle` (see vehicle_motion.h) move to `amount`
+  Brake,
+  Steer,
+  Walk,            // the player's walking input on foot (walking.h) moves to (lookX across, lookY ahead)
 };
 
 struct ScenarioEvent {
@@ -57,6 +61,7 @@ struct ScenarioEvent {
   float lookY = 0.0f;
   bool flag = false;
   int32_t value = 0;
+  float amount = 0.0f;   // Throttle, Brake, Steer
   int32_t until = -1;    // Drive only: a ramp reaching the given values at this frame (see ExpandRamps)
   int32_t line = 0;      // where the event stands in its file, for messages
 };
@@ -70,12 +75,15 @@ struct Scenario {
   int32_t viewMode = DefaultViewMode;       // the player's vehicle view at the start
   std::optional<std::string> settingsFile;  // content of "Vantor.ini" before the start; none: no file
   bool settingsFileBlocked = false;          // "Vantor.ini" is a folder: reading and saving fail
+  std::string track;                         // the ground: "" the planned roads, or a track (track.h)
   std::vector<ScenarioVehicle> vehicles;
   std::vector<ScenarioEvent> events;         // in frame order
 };
 
 // The virtual-key code of a key's name ("V", "F6", "NUMPAD0", "UP", "ENTER", ...; any case), or 0.
 int32_t KeyCodeByName(std::string_view name);
+// The name KeyCodeByName takes for a code, in capitals, or null for a key without one.
+const char* KeyNameByCode(int32_t code);
 
 // Sorts the events by frame, keeping the written order within a frame.
 void SortEvents(Scenario& scenario);
@@ -83,6 +91,8 @@ void SortEvents(Scenario& scenario);
 // The vehicles, the timer and the player's view as the scenario starts.
 void SetUpWorld(World& world, const Scenario& scenario);
 
+// Applies one event, whatever its frame.
+void ApplyEvent(World& world, const ScenarioEvent& event);
 // Applies the events of `frame`, starting at `cursor` (advanced past them).
 // Pictures are not the world's business: their frames are collected in `pictures`.
 void ApplyEvents(World& world, const Scenario& scenario, int32_t frame, size_t& cursor,

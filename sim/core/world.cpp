@@ -4,6 +4,8 @@
 #include <cmath>
 #include <iterator>
 
+#include "sim/core/walking.h"
+
 namespace sim {
 
 namespace {
@@ -290,15 +292,20 @@ void AdvanceWorld(World& world, int32_t frameTimeMs) {
   ++world.frame;
   const double seconds = frameTimeMs / 1000.0;
   for (Vehicle& vehicle : world.vehicles) {
+    if (vehicle.motion.driven) StepVehicleMotion(vehicle, seconds);
     if (!std::isfinite(vehicle.speed) || !std::isfinite(vehicle.turnRate)) continue;
     // Without a heading a vehicle cannot move; moving it anyway would spread the bad rotation
     // into its position for good, even standing still.
     if (!std::isfinite(vehicle.rotation.x) || !std::isfinite(vehicle.rotation.y) || !std::isfinite(vehicle.rotation.z))
       continue;
     vehicle.rotation.z = WrapDegrees(vehicle.rotation.z + vehicle.turnRate * seconds);
-    const Vec3 ahead = LocalToWorld(vehicle, {0.0f, static_cast<float>(vehicle.speed * seconds), 0.0f});
+    const Vec3 step{0.0f, static_cast<float>(vehicle.speed * seconds), 0.0f};
+    // A driven vehicle's pitch is its body's, not the ground's: it stays on the flat ground.
+    const Vec3 ahead = vehicle.motion.driven ? LocalToWorld(vehicle.position, {0.0f, 0.0f, vehicle.rotation.z}, step)
+                                             : LocalToWorld(vehicle, step);
     vehicle.position = ahead;
   }
+  StepWalking(world, seconds);
 }
 
 }  // namespace sim

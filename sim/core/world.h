@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "sim/core/vehicle_motion.h"
+
 namespace sim {
 
 struct Vec3 {
@@ -40,6 +42,7 @@ struct Vehicle {
   Vec3 seatBoneOffset{-0.45f, 0.1f, 0.45f};  // in the vehicle's own frame
   int32_t maxPassengers = 3;
   std::vector<int32_t> otherOccupants;  // peds other than the player, index seat + 1
+  VehicleMotion motion;  // a driver's throttle, brake and steering, once it has had any
 };
 
 struct Player {
@@ -50,6 +53,8 @@ struct Player {
   int32_t vehicle = 0;   // current vehicle, 0 when on foot
   int32_t seat = -1;     // seat in the current vehicle
   int32_t lastVehicle = 0;
+  float walkRight = 0.0f;  // on foot: the walking input, -1 to 1, across and along the way
+  float walkAhead = 0.0f;  // the player faces (walking.h)
 };
 
 struct ScriptedCamera {
@@ -237,7 +242,9 @@ CameraView RenderedView(const World& world);
 // Starts a frame: clears the screen output and text style of the last one, and faults a text
 // or feed post the last frame left open.
 void BeginFrame(World& world);
-// Ends a frame: the timer advances by frameTimeMs with 32-bit wrap-around and the vehicles move.
+// Ends a frame: the timer advances by frameTimeMs with 32-bit wrap-around and the vehicles move
+// (a driven vehicle by its motion inputs first, and then level with the ground), and the player
+// walks.
 void AdvanceWorld(World& world, int32_t frameTimeMs);
 
 }  // namespace sim

@@ -1,6 +1,8 @@
 // The vehicles and the player on foot as simple flat-shaded bodies. A vehicle's body is laid
 // out around its seat bone, so that from the driver's seat the bonnet, the dashboard, the
-// pillars and the roof stand where a driver of that seat would see them.
+// pillars and the roof stand where a driver of that seat would see them. Two-wheelers and
+// open-wheel cars have no cabin: a rider sees the tank and the handlebar, an open-wheel driver
+// the nose and the front wheels.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -36,6 +38,7 @@ constexpr Finish Steering{Grip, Grip};
 constexpr Finish Mirror{Dashboard, Dashboard};
 // Glass is dark from outside, nearly clear from inside.
 constexpr Finish Glass{{0.16, 0.20, 0.26}, {0.60, 0.72, 0.82}, 0.72, 0.10};
+constexpr Finish SpokedWheel{Tyre, Tyre, 1.0, 1.0, true};  // in the body's middle plane: both sides show
 constexpr Finish Trousers{{0.16, 0.20, 0.32}, {0.16, 0.20, 0.32}};
 constexpr Finish Shirt{{0.82, 0.80, 0.74}, {0.82, 0.80, 0.74}};
 constexpr Finish Skin{{0.80, 0.62, 0.50}, {0.80, 0.62, 0.50}};
@@ -62,6 +65,27 @@ constexpr int WheelSides = 10;
 constexpr double SteeringAhead = 0.5, SteeringAbove = 0.35, SteeringRadius = 0.19, SteeringTilt = 25.0;
 constexpr double SteeringRim = 0.035;
 constexpr int SteeringSides = 24;
+
+// Two wheels (motorcycles, class 8; cycles, 13), around the seat, in metres.
+constexpr double BikeWheelRadius = 0.32, BikeFrontAxleAhead = 0.95, BikeRearAxleBehind = 0.75;
+constexpr double TankHalfWidth = 0.16, TankFrom = 0.15, TankTo = 0.7, TankBelow = 0.3, TankAbove = 0.02;
+constexpr double SaddleHalfWidth = 0.13, SaddleBehind = 0.65, SaddleBelow = 0.25, SaddleTopBelow = 0.05;
+constexpr double EngineHalfWidth = 0.14, EngineBehind = 0.3, EngineBottom = 0.3;
+constexpr double BarHalfWidth = 0.36, BarAhead = 0.62, BarDepth = 0.04, BarAbove = 0.18, BarThickness = 0.04;
+constexpr double ClusterHalfWidth = 0.09, ClusterAhead = 0.7, ClusterDepth = 0.1, ClusterAbove = 0.2, ClusterHeight = 0.1;
+constexpr double FairingHalfWidth = 0.14, FairingAhead = 0.8, FairingDepth = 0.1, FairingHeight = 0.25;
+constexpr double ForkHalfWidth = 0.03, ForkTopAbove = 0.15;
+
+// Open wheels (class 22), around the seat, in metres.
+constexpr double TubHalfWidth = 0.42, TubBehind = 0.3, TubAhead = 0.55, TubBottom = 0.08, TubAbove = 0.32;
+constexpr double NoseHalfWidth = 0.22, NoseAhead = 2.6, NoseAbove = 0.15;
+constexpr double EngineCoverHalfWidth = 0.35, EngineCoverBehind = 1.6, EngineCoverAbove = 0.45;
+constexpr double FrontWingHalfWidth = 0.9, FrontWingFrom = 2.45, FrontWingTo = 2.75, FrontWingLow = 0.05, FrontWingHigh = 0.1;
+constexpr double RearWingHalfWidth = 0.5, RearWingFrom = 1.9, RearWingTo = 1.6, RearWingLow = 0.75, RearWingHigh = 0.8;
+constexpr double OpenWheelRadius = 0.33, OpenWheelOut = 0.75, OpenFrontAxleAhead = 1.9, OpenRearAxleBehind = 1.25;
+constexpr double OpenSteeringAhead = 0.35, OpenSteeringAbove = 0.15, OpenSteeringRadius = 0.13;
+
+constexpr int32_t MotorcycleClass = 8, CycleClass = 13, OpenWheelClass = 22;
 
 // The player on foot: legs, body and head as boxes, in metres.
 constexpr double HipHeight = 0.85, ShoulderHeight = 1.5, HeadBottom = 1.55, HeadTop = 1.8;
@@ -103,8 +127,29 @@ void AddBox(std::vector<Face>& faces, const Vehicle& frameOf, Vec3 low, Vec3 hig
   AddFace(faces, frame, {{x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}}, finish);
 }
 
+// The steering wheel before the seat, leaning back towards the driver.
+void AddSteeringWheel(std::vector<Face>& faces, const Frame& frame, Vec3 seat, double aheadOfSeat, double aboveSeat,
+                      double radius) {
+  Face rim{{}, Steering, frame.inner, true};
+  const double tilt = SteeringTilt * DegreesToRadians;
+  const auto ahead = static_cast<float>(seat.y + aheadOfSeat), above = static_cast<float>(seat.z + aboveSeat);
+  for (int k = 0; k < SteeringSides; ++k) {
+    const double angle = 2.0 * Pi * k / SteeringSides;
+    const double across = radius * std::cos(angle), upright = radius * std::sin(angle);
+    rim.corners.push_back(LocalToWorld(*frame.vehicle, {static_cast<float>(seat.x + across),
+                                                        static_cast<float>(ahead - upright * std::sin(tilt)),
+                                                        static_cast<float>(above + upright * std::cos(tilt))}));
+  }
+  faces.push_back(std::move(rim));
+}
+
+void AddTwoWheeler(std::vector<Face>& faces, const Vehicle& vehicle, Vec3 seat);
+void AddOpenWheeler(std::vector<Face>& faces, const Vehicle& vehicle, Vec3 seat);
+
 void AddVehicle(std::vector<Face>& faces, const Vehicle& vehicle) {
   const Vec3 seat = vehicle.hasSeatBone ? vehicle.seatBoneOffset : Vehicle{}.seatBoneOffset;
+  if (vehicle.vehicleClass == MotorcycleClass || vehicle.vehicleClass == CycleClass) return AddTwoWheeler(faces, vehicle, seat);
+  if (vehicle.vehicleClass == OpenWheelClass) return AddOpenWheeler(faces, vehicle, seat);
   const float w = static_cast<float>(std::max(std::fabs(seat.x) + HalfWidthBesideSeat, MinimumHalfWidth));
   const float wr = w - static_cast<float>(TopInset);
   auto ahead = [&](double metres) { return static_cast<float>(seat.y + metres); };
@@ -153,17 +198,76 @@ void AddVehicle(std::vector<Face>& faces, const Vehicle& vehicle) {
   AddFace(faces, frame, {{-mw, mirrorY, mirrorTop}, {mw, mirrorY, mirrorTop}, {mw, mirrorY, mirrorTop - mh}, {-mw, mirrorY, mirrorTop - mh}},
           Mirror);
 
-  // The steering wheel before the seat, leaning back towards the driver.
-  Face rim{{}, Steering, frame.inner, true};
-  const double tilt = SteeringTilt * DegreesToRadians;
-  for (int k = 0; k < SteeringSides; ++k) {
-    const double angle = 2.0 * Pi * k / SteeringSides;
-    const double across = SteeringRadius * std::cos(angle), upright = SteeringRadius * std::sin(angle);
-    rim.corners.push_back(LocalToWorld(vehicle, {static_cast<float>(seat.x + across),
-                                                 static_cast<float>(ahead(SteeringAhead) - upright * std::sin(tilt)),
-                                                 static_cast<float>(above(SteeringAbove) + upright * std::cos(tilt))}));
+  AddSteeringWheel(faces, frame, seat, SteeringAhead, SteeringAbove, SteeringRadius);
+}
+
+// A wheel as a disc standing in the plane x = `side` of the vehicle's frame.
+void AddWheel(std::vector<Face>& faces, const Frame& frame, float side, double axle, double radius, const Finish& finish) {
+  Face wheel{{}, finish, frame.inner};
+  for (int k = 0; k < WheelSides; ++k) {
+    const double angle = 2.0 * Pi * k / WheelSides;
+    wheel.corners.push_back(LocalToWorld(*frame.vehicle, {side, static_cast<float>(axle + radius * std::cos(angle)),
+                                                          static_cast<float>(radius * (1.0 + std::sin(angle)))}));
   }
-  faces.push_back(std::move(rim));
+  faces.push_back(std::move(wheel));
+}
+
+// A box between two corners given around the seat (across, ahead, above).
+void AddBoxAroundSeat(std::vector<Face>& faces, const Vehicle& vehicle, Vec3 seat, double x0, double y0, double z0,
+                      double x1, double y1, double z1, const Finish& finish) {
+  const auto at = [&](double x, double y, double z) {
+    return Vec3{static_cast<float>(seat.x + x), static_cast<float>(seat.y + y), static_cast<float>(z)};
+  };
+  AddBox(faces, vehicle, at(x0, y0, z0), at(x1, y1, z1), finish);
+}
+
+void AddTwoWheeler(std::vector<Face>& faces, const Vehicle& vehicle, Vec3 seat) {
+  const double z = seat.z;
+  AddBoxAroundSeat(faces, vehicle, seat, -TankHalfWidth, TankFrom, z - TankBelow, TankHalfWidth, TankTo, z + TankAbove, Body);
+  AddBoxAroundSeat(faces, vehicle, seat, -SaddleHalfWidth, -SaddleBehind, z - SaddleBelow, SaddleHalfWidth, TankFrom,
+                   z - SaddleTopBelow, Dash);
+  AddBoxAroundSeat(faces, vehicle, seat, -EngineHalfWidth, -EngineBehind, EngineBottom, EngineHalfWidth, TankTo,
+                   z - TankBelow, Dash);
+  AddBoxAroundSeat(faces, vehicle, seat, -BarHalfWidth, BarAhead, z + BarAbove, BarHalfWidth, BarAhead + BarDepth,
+                   z + BarAbove + BarThickness, Steering);
+  AddBoxAroundSeat(faces, vehicle, seat, -ClusterHalfWidth, ClusterAhead, z + ClusterAbove, ClusterHalfWidth,
+                   ClusterAhead + ClusterDepth, z + ClusterAbove + ClusterHeight, Dash);
+  AddBoxAroundSeat(faces, vehicle, seat, -FairingHalfWidth, FairingAhead, z, FairingHalfWidth, FairingAhead + FairingDepth,
+                   z + FairingHeight, Body);
+  const Frame frame{&vehicle, LocalToWorld(vehicle, {seat.x, seat.y, static_cast<float>(z / 2)})};
+  const double front = seat.y + BikeFrontAxleAhead, rear = seat.y - BikeRearAxleBehind;
+  const auto f = [](double value) { return static_cast<float>(value); };
+  for (const double side : {-ForkHalfWidth, ForkHalfWidth})
+    AddFace(faces, frame, {{f(seat.x + side), f(front), f(BikeWheelRadius)}, {f(seat.x + side), f(seat.y + FairingAhead), f(z + ForkTopAbove)},
+                           {f(seat.x + side), f(seat.y + FairingAhead + FairingDepth), f(z + ForkTopAbove)},
+                           {f(seat.x + side), f(front + BarDepth), f(BikeWheelRadius)}},
+            Steering);
+  for (const double axle : {front, rear}) AddWheel(faces, frame, seat.x, axle, BikeWheelRadius, SpokedWheel);
+}
+
+void AddOpenWheeler(std::vector<Face>& faces, const Vehicle& vehicle, Vec3 seat) {
+  const double z = seat.z;
+  const auto f = [](double value) { return static_cast<float>(value); };
+  const Frame cockpit{&vehicle, LocalToWorld(vehicle, {seat.x, seat.y, f(z)})};
+  // The cockpit's walls, open above, painted outside and trimmed inside.
+  const float x0 = f(seat.x - TubHalfWidth), x1 = f(seat.x + TubHalfWidth), y0 = f(seat.y - TubBehind),
+              y1 = f(seat.y + TubAhead), bottom = f(TubBottom), top = f(z + TubAbove);
+  AddFace(faces, cockpit, {{x0, y0, bottom}, {x0, y1, bottom}, {x0, y1, top}, {x0, y0, top}}, Door);
+  AddFace(faces, cockpit, {{x1, y0, bottom}, {x1, y1, bottom}, {x1, y1, top}, {x1, y0, top}}, Door);
+  AddFace(faces, cockpit, {{x0, y1, bottom}, {x1, y1, bottom}, {x1, y1, top}, {x0, y1, top}}, Dash);
+  AddFace(faces, cockpit, {{x0, y0, bottom}, {x1, y0, bottom}, {x1, y0, top}, {x0, y0, top}}, Dash);
+  AddBoxAroundSeat(faces, vehicle, seat, -NoseHalfWidth, TubAhead, TubBottom, NoseHalfWidth, NoseAhead, z + NoseAbove, Body);
+  AddBoxAroundSeat(faces, vehicle, seat, -EngineCoverHalfWidth, -EngineCoverBehind, TubBottom, EngineCoverHalfWidth,
+                   -TubBehind, z + EngineCoverAbove, Body);
+  AddBoxAroundSeat(faces, vehicle, seat, -FrontWingHalfWidth, FrontWingFrom, FrontWingLow, FrontWingHalfWidth,
+                   FrontWingTo, FrontWingHigh, Dash);
+  AddBoxAroundSeat(faces, vehicle, seat, -RearWingHalfWidth, -RearWingFrom, RearWingLow, RearWingHalfWidth,
+                   -RearWingTo, RearWingHigh, Dash);
+  const Frame body{&vehicle, LocalToWorld(vehicle, {seat.x, seat.y, f(z / 2)})};
+  for (const double side : {-1.0, 1.0})
+    for (const double axle : {seat.y + OpenFrontAxleAhead, seat.y - OpenRearAxleBehind})
+      AddWheel(faces, body, f(seat.x + side * OpenWheelOut), axle, OpenWheelRadius, Wheel);
+  AddSteeringWheel(faces, cockpit, seat, OpenSteeringAhead, OpenSteeringAbove, OpenSteeringRadius);
 }
 
 void AddPlayer(std::vector<Face>& faces, const World& world) {

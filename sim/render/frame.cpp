@@ -13,6 +13,10 @@ bool RenderFrame(const World& world, const std::vector<Road>& roads, const std::
   Painter painter;
   DrawScene(painter, world, roads, width, height);
   DrawScreenOutput(painter, world.screen, notifications, width, height);
+  return PaintOver(picture, painter);
+}
+
+bool PaintOver(ScreenPicture& picture, const Painter& painter) {
   cairo_surface_t* surface = SurfaceOver(picture);
   cairo_t* cr = cairo_create(surface);
   PaintOnCairo(cr, painter);

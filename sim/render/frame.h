@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sim/core/world.h"
+#include "sim/render/painter.h"
 #include "sim/render/road.h"
 #include "sim/render/screen_png.h"
 
@@ -15,6 +16,9 @@ namespace sim {
 // the size is outside that or cairo fails.
 bool RenderFrame(const World& world, const std::vector<Road>& roads, const std::vector<std::string>& notifications,
                  ScreenPicture& picture);
+
+// Draws a recorded list over what the picture holds, with cairo. False when cairo fails.
+bool PaintOver(ScreenPicture& picture, const Painter& painter);
 
 // False when the file cannot be written.
 bool WritePicturePng(const ScreenPicture& picture, const std::string& path);

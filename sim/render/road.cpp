@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "sim/core/track.h"
+
 namespace sim {
 
 namespace {
@@ -25,6 +27,11 @@ void Append(Road& road, Vec3 point) {
 }  // namespace
 
 std::vector<Road> PlanRoads(const Scenario& scenario) {
+  if (scenario.track == CircuitTrack) {
+    Road circuit;
+    for (const Vec3& point : CircuitCentreLine(RoadPointSpacing)) Append(circuit, point);
+    return {circuit};
+  }
   World world;
   SetUpWorld(world, scenario);
   std::vector<std::vector<Vec3>> paths(world.vehicles.size());

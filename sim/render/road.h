@@ -21,7 +21,7 @@ constexpr double RoadRunOnAhead = 400.0;
 constexpr double RoadRunOnBehind = 150.0;
 
 // Plays the scenario's events on a world of its own, without the plugin: one road a vehicle,
-// in the scenario's order.
+// in the scenario's order. A scenario on a track has the track's road alone.
 std::vector<Road> PlanRoads(const Scenario& scenario);
 
 }  // namespace sim

@@ -22,6 +22,7 @@ constexpr Rgb Reflector{0.88, 0.16, 0.10};
 // ground's haze fades into grass.
 constexpr double SkyGradientShare = 0.6;
 constexpr double HazeShare = 0.06;
+constexpr double SkyMargin = 1.0;  // rows above and below the sky's that the sky is drawn in too
 
 // The grid: lines every GridSpacing metres out to GridReach around the eye, fading in bands.
 constexpr double GridSpacing = 10.0;
@@ -96,10 +97,28 @@ void SetHorizonGradient(Painter& painter, const Horizon& horizon, double reach, 
 
 void DrawSkyAndGround(Painter& painter, const View& view, double groundLevel, int width, int height) {
   const Horizon horizon = HorizonOf(view);
-  SetHorizonGradient(painter, horizon, SkyGradientShare * height, SkyLow, SkyHigh);
-  Paint(painter);
   const std::vector<PixelPoint> ground = GroundOnPicture(view, groundLevel, width, height);
-  if (ground.empty()) return;
+  SetHorizonGradient(painter, horizon, SkyGradientShare * height, SkyLow, SkyHigh);
+  if (ground.empty()) {
+    Paint(painter);
+    return;
+  }
+  // The sky only in the rows where the ground will not cover every pixel whole: a gradient costs
+  // a few dozen instructions a pixel once the horizon tilts, and a pixel that the opaque ground
+  // covers whole ends the same whatever was under it. Whole rows, so that each row of the
+  // gradient starts where painting the whole picture starts it: the picture is the same.
+  const std::vector<PixelPoint> sky = SkyOnPicture(view, groundLevel, width, height);
+  if (!sky.empty()) {
+    double top = height, bottom = 0.0;
+    for (const PixelPoint& p : sky) {
+      top = std::min(top, p.y);
+      bottom = std::max(bottom, p.y);
+    }
+    top = std::max(0.0, std::floor(top) - SkyMargin);
+    bottom = std::min(static_cast<double>(height), std::ceil(bottom) + SkyMargin);
+    Rectangle(painter, 0.0, top, width, bottom - top);
+    Fill(painter);
+  }
   NewPath(painter);
   MoveTo(painter, ground[0].x, ground[0].y);
   for (size_t i = 1; i < ground.size(); ++i) LineTo(painter, ground[i].x, ground[i].y);

@@ -2,6 +2,8 @@
 // are the ones the pictures are drawn with.
 #include <cairo.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 
 #include "sim/render/paint_cairo.h"
@@ -10,6 +12,8 @@
 namespace sim {
 
 namespace {
+
+constexpr size_t RememberedFonts = 8;
 
 // Made once and kept for the process: every measurement only changes its font.
 cairo_t* ScratchContext(PaintFont font, double size) {
@@ -28,9 +32,24 @@ cairo_t* ScratchContext(PaintFont font, double size) {
 }  // namespace
 
 FontMetrics MeasureFont(PaintFont font, double size) {
+  // A frame asks for the same few fonts and sizes text after text, and a live drive frame after
+  // frame; cairo's answer for one is the same each time, and costs a font's set-up to get.
+  struct Known {
+    PaintFont font;
+    double size;
+    FontMetrics metrics;
+  };
+  static std::array<Known, RememberedFonts> known{};
+  static size_t count = 0, next = 0;
+  for (size_t i = 0; i < count; ++i)
+    if (known[i].font == font && known[i].size == size) return known[i].metrics;
   cairo_font_extents_t extents;
   cairo_font_extents(ScratchContext(font, size), &extents);
-  return {extents.ascent, extents.descent};
+  const FontMetrics metrics{extents.ascent, extents.descent};
+  known[next] = {font, size, metrics};
+  next = (next + 1) % known.size();
+  count = std::min(count + 1, known.size());
+  return metrics;
 }
 
 double MeasureAdvance(PaintFont font, double size, std::string_view text) {

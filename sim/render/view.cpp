@@ -75,11 +75,15 @@ std::vector<CameraPoint> ClipPolygon(const View& view, const std::vector<CameraP
   return kept;
 }
 
-std::vector<PixelPoint> GroundOnPicture(const View& view, double groundHeight, int width, int height) {
+namespace {
+
+// The picture's corners, clockwise from the top left, cut to the side of the ground's horizon
+// that `towards` picks: +1 the ground, -1 the sky.
+std::vector<PixelPoint> PictureCutAtHorizon(const View& view, double groundHeight, int width, int height, double towards) {
   // The height the ray through a pixel gains per metre ahead: negative rays reach the ground
   // from above it; from below, the positive ones do.
   const auto& m = view.axes.m;
-  const double towardsGround = view.eye.z >= groundHeight ? -1.0 : 1.0;
+  const double towardsGround = (view.eye.z >= groundHeight ? -1.0 : 1.0) * towards;
   auto side = [&](const PixelPoint& p) {
     const double right = (p.x - view.centreX) / view.pixelsPerUnit, up = (view.centreY - p.y) / view.pixelsPerUnit;
     return towardsGround * (m[2][0] * right + m[2][1] + m[2][2] * up);
@@ -89,9 +93,19 @@ std::vector<PixelPoint> GroundOnPicture(const View& view, double groundHeight, i
   };
   const double w = width, h = height;
   const std::vector<PixelPoint> corners{{0.0, 0.0}, {w, 0.0}, {w, h}, {0.0, h}};
-  std::vector<PixelPoint> ground = KeepPositive(corners, side, between);
-  if (ground.size() < 3) ground.clear();
-  return ground;
+  std::vector<PixelPoint> part = KeepPositive(corners, side, between);
+  if (part.size() < 3) part.clear();
+  return part;
+}
+
+}  // namespace
+
+std::vector<PixelPoint> GroundOnPicture(const View& view, double groundHeight, int width, int height) {
+  return PictureCutAtHorizon(view, groundHeight, width, height, 1.0);
+}
+
+std::vector<PixelPoint> SkyOnPicture(const View& view, double groundHeight, int width, int height) {
+  return PictureCutAtHorizon(view, groundHeight, width, height, -1.0);
 }
 
 }  // namespace sim

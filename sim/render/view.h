@@ -61,5 +61,7 @@ std::vector<CameraPoint> ClipPolygon(const View& view, const std::vector<CameraP
 // The picture's corners, clockwise from the top left, cut to where the camera sees the
 // ground level at `groundHeight` (below the horizon); empty when it sees none.
 std::vector<PixelPoint> GroundOnPicture(const View& view, double groundHeight, int width, int height);
+// The rest of the picture: where the camera sees sky, the horizon included; empty when none.
+std::vector<PixelPoint> SkyOnPicture(const View& view, double groundHeight, int width, int height);
 
 }  // namespace sim

@@ -1,5 +1,7 @@
 #include "sim/scenario/scenario_file.h"
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -10,6 +12,8 @@
 #include <vector>
 
 #include <toml++/toml.h>
+
+#include "sim/core/track.h"
 
 namespace sim {
 
@@ -140,6 +144,25 @@ constexpr Action Actions[] = {
     {"remove_vehicle", " vehicle "},
     {"set_timer", " time "},
     {"picture", " "},
+    {"throttle", " vehicle amount "},
+    {"brake", " vehicle amount "},
+    {"steer", " vehicle amount "},
+    {"walk", " x y "},
+};
+
+// The event each action makes; the first action of a kind is the one written for it.
+constexpr std::pair<const char*, EventKind> Kinds[] = {
+    {"enter", EventKind::Enter},          {"leave", EventKind::Leave},
+    {"stand_near", EventKind::StandNear}, {"die", EventKind::Die},
+    {"revive", EventKind::Revive},        {"drive", EventKind::Drive},
+    {"cutscene", EventKind::Cutscene},    {"cinematic", EventKind::Cinematic},
+    {"other_camera", EventKind::OtherCamera}, {"look", EventKind::Look},
+    {"key_down", EventKind::KeyDown},     {"key_up", EventKind::KeyUp},
+    {"press", EventKind::KeyDown},        {"hold", EventKind::KeyDown},
+    {"vehicle_class", EventKind::VehicleClass}, {"remove_vehicle", EventKind::RemoveVehicle},
+    {"set_timer", EventKind::SetTimer},   {"picture", EventKind::Picture},
+    {"throttle", EventKind::Throttle},    {"brake", EventKind::Brake},
+    {"steer", EventKind::Steer},         {"walk", EventKind::Walk},
 };
 
 std::string ActionList() {
@@ -189,7 +212,7 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
       const auto text = node.value<std::string>();
       event.key = text ? KeyCodeByName(*text) : 0;
       if (event.key == 0)
-        ok = reader.Fail(node, "expected a key: V, F6, NUMPAD0, UP, DOWN, LEFT, RIGHT, ENTER, NUMPAD2/4/5/6/8");
+        ok = reader.Fail(node, "expected a key: V, F6, UP, DOWN, LEFT, RIGHT, ENTER, NUMPAD0 to NUMPAD9");
     } else if (name == "distance") {
       float distance = 0.0f;
       ok = ReadFloat(reader, node, "distance", distance);
@@ -204,6 +227,12 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
       ok = ReadInt(reader, node, "class", event.value);
     } else if (name == "time") {
       ok = ReadInt(reader, node, "time", event.value);
+    } else if (name == "amount") {
+      ok = ReadFloat(reader, node, "amount", event.amount);
+      const float lowest = action == "steer" ? -1.0f : 0.0f;
+      if (ok && !(event.amount >= lowest && event.amount <= 1.0f))
+        ok = reader.Fail(node, action == "steer" ? "expected an amount from -1 (full left) to 1 (full right)"
+                                                 : "expected an amount from 0 to 1");
     } else {
       float value = 0.0f;
       ok = ReadFloat(reader, node, name.c_str(), value);
@@ -216,16 +245,22 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
     if (!ok) return false;
   }
   if (!table.contains("at")) return reader.Fail(table.source(), "an event needs 'at', the frame it happens on");
+  const bool motion = action == "throttle" || action == "brake" || action == "steer";
+  const bool walk = action == "walk";
   const bool needsVehicle = action == "enter" || action == "stand_near" || action == "drive" ||
-                            action == "vehicle_class" || action == "remove_vehicle";
+                            action == "vehicle_class" || action == "remove_vehicle" || motion;
   if (needsVehicle && event.vehicle < 0) return reader.Fail(table.source(), Join({"'", action, "' needs 'vehicle'"}));
   const bool needsKey = action == "key_down" || action == "key_up" || action == "press" || action == "hold";
   if (needsKey && event.key == 0) return reader.Fail(table.source(), Join({"'", action, "' needs 'key'"}));
   if (until && *until <= event.frame) return reader.Fail(table.source(), "expected 'until' after 'at'");
   const bool cameraSpan = action == "cutscene" || action == "cinematic" || action == "other_camera";
-  const bool spans = action == "look" || action == "hold" || action == "drive" || cameraSpan;
+  const bool spans = action == "look" || action == "hold" || action == "drive" || cameraSpan || motion || walk;
   if (until && !spans)
-    return reader.Fail(table.source(), "only look, hold, drive, cutscene, cinematic and other_camera take 'until'");
+    return reader.Fail(table.source(), "only look, hold, drive, cutscene, cinematic, other_camera, throttle, brake, "
+                                       "steer and walk take 'until'");
+  if (walk && !(std::fabs(event.lookX) <= 1.0f && std::fabs(event.lookY) <= 1.0f))
+    return reader.Fail(table.source(), "expected 'x' and 'y' from -1 to 1 for 'walk'");
+  if (motion && !table.contains("amount")) return reader.Fail(table.source(), Join({"'", action, "' needs 'amount'"}));
   if (action == "stand_near" && table.contains("offset") && table.contains("distance"))
     return reader.Fail(table.source(), "'stand_near' takes 'offset' or 'distance', not both");
   if (action == "drive" && until) {
@@ -236,17 +271,6 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
   if (cameraSpan && !until) return reader.Fail(table.source(), Join({"'", action, "' needs 'until', the frame it ends"}));
   event.flag = cameraSpan;  // the span begins; its end, below, clears the flag
 
-  static constexpr std::pair<const char*, EventKind> Kinds[] = {
-      {"enter", EventKind::Enter},          {"leave", EventKind::Leave},
-      {"stand_near", EventKind::StandNear}, {"die", EventKind::Die},
-      {"revive", EventKind::Revive},        {"drive", EventKind::Drive},
-      {"cutscene", EventKind::Cutscene},    {"cinematic", EventKind::Cinematic},
-      {"other_camera", EventKind::OtherCamera}, {"look", EventKind::Look},
-      {"key_down", EventKind::KeyDown},     {"key_up", EventKind::KeyUp},
-      {"press", EventKind::KeyDown},        {"hold", EventKind::KeyDown},
-      {"vehicle_class", EventKind::VehicleClass}, {"remove_vehicle", EventKind::RemoveVehicle},
-      {"set_timer", EventKind::SetTimer},   {"picture", EventKind::Picture},
-  };
   for (const auto& [name, kind] : Kinds)
     if (action == name) event.kind = kind;
   scenario.events.push_back(event);
@@ -263,12 +287,48 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
     end.frame = *until;
     end.flag = false;
     scenario.events.push_back(end);
-  } else if (action == "look" && until) {
+  } else if ((action == "look" || walk) && until) {
     ScenarioEvent centre = event;
     centre.frame = *until;
     centre.lookX = 0.0f;
     centre.lookY = 0.0f;
     scenario.events.push_back(centre);
+  } else if (motion && until) {
+    ScenarioEvent letGo = event;
+    letGo.frame = *until;
+    letGo.amount = 0.0f;
+    scenario.events.push_back(letGo);
+  }
+  return true;
+}
+
+// The starting Vantor.ini's bytes from a file named relative to the scenario's folder.
+bool ReadSettingsFileBeside(Reader& reader, const toml::node& node, Scenario& scenario) {
+  const auto name = node.value<std::string>();
+  if (!name) return reader.Fail(node, "expected a file name for 'settings_file_from'");
+  const std::string path = (std::filesystem::path(reader.origin).parent_path() / *name).string();
+  std::string bytes, error;
+  if (!ReadScenarioFile(path, bytes, error)) return reader.Fail(node, Join({"'settings_file_from': ", error}));
+  scenario.settingsFile = std::move(bytes);
+  return true;
+}
+
+// A ramp plans speed, pitch and roll beforehand; a vehicle with motion inputs has them from
+// the world, frame by frame, so the two cannot meet.
+bool RefuseRampsOfDrivenVehicles(Reader& reader, const Scenario& scenario) {
+  const auto driven = [&](int32_t vehicle) {
+    return std::any_of(scenario.events.begin(), scenario.events.end(), [vehicle](const ScenarioEvent& event) {
+      return event.vehicle == vehicle &&
+             (event.kind == EventKind::Throttle || event.kind == EventKind::Brake || event.kind == EventKind::Steer);
+    });
+  };
+  for (const ScenarioEvent& event : scenario.events) {
+    if (event.kind != EventKind::Drive || event.until <= event.frame || !driven(event.vehicle)) continue;
+    const std::string& name = scenario.vehicles[static_cast<size_t>(event.vehicle)].name;
+    reader.error = Join({reader.origin, ":", std::to_string(event.line), ": a 'drive' with 'until' cannot ramp '", name,
+                         "': throttle, brake or steer drive it, so its speed, pitch and roll are the world's (a "
+                         "'drive' without 'until' sets them for its frame)"});
+    return false;
   }
   return true;
 }
@@ -309,6 +369,12 @@ bool ReadScenario(Reader& reader, const toml::table& root, Scenario& scenario) {
     } else if (name == "settings_file") {
       if (auto text = node.value<std::string>()) scenario.settingsFile = *text;
       else ok = reader.Fail(node, "expected the file's content as a text for 'settings_file'");
+    } else if (name == "track") {
+      const auto text = node.value<std::string>();
+      if (text && KnownTrack(*text)) scenario.track = *text;
+      else ok = reader.Fail(node, Join({"expected a track for 'track': \"", CircuitTrack, "\""}));
+    } else if (name == "settings_file_from") {
+      ok = ReadSettingsFileBeside(reader, node, scenario);
     } else if (name == "settings_file_blocked") {
       ok = ReadBool(reader, node, "settings_file_blocked", scenario.settingsFileBlocked);
     } else if (name == "events" || name == "event") {
@@ -320,12 +386,15 @@ bool ReadScenario(Reader& reader, const toml::table& root, Scenario& scenario) {
       }
     } else {
       ok = reader.Fail(node, Join({"unknown key '", name,
-                                   "' (expected name, frame_time_ms, frames, start_timer, view_mode, "
-                                   "settings_file, settings_file_blocked, vehicle, events)"}));
+                                   "' (expected name, frame_time_ms, frames, start_timer, view_mode, settings_file, "
+                                   "settings_file_from, settings_file_blocked, track, vehicle, events)"}));
     }
     if (!ok) return false;
   }
+  if (root.contains("settings_file") && root.contains("settings_file_from"))
+    return reader.Fail(*root.get("settings_file_from"), "'settings_file' and 'settings_file_from' cannot both give the file");
   SortEvents(scenario);
+  if (!RefuseRampsOfDrivenVehicles(reader, scenario)) return false;
   // Checked once the whole file is read: "frames" may stand after the events.
   for (const auto& [frame, line] : reader.writtenEvents)
     if (frame >= scenario.frames) {
@@ -339,6 +408,12 @@ bool ReadScenario(Reader& reader, const toml::table& root, Scenario& scenario) {
 }
 
 }  // namespace
+
+const char* ActionName(EventKind kind) {
+  for (const auto& [name, candidate] : Kinds)
+    if (candidate == kind) return name;
+  return "";
+}
 
 bool ParseScenario(const std::string& text, const std::string& origin, Scenario& scenario, std::string& error) {
   Reader reader;

@@ -13,5 +13,7 @@ bool ParseScenario(const std::string& text, const std::string& origin, Scenario&
 // The file's bytes, as ParseScenario takes them. False, with the reason, when it is no readable file.
 bool ReadScenarioFile(const std::string& path, std::string& text, std::string& error);
 bool LoadScenarioFile(const std::string& path, Scenario& scenario, std::string& error);
+// The action that makes an event of this kind in a file ("key_down" for KeyDown).
+const char* ActionName(EventKind kind);
 
 }  // namespace sim

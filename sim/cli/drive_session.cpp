@@ -1,0 +1,203 @@
+#include "sim/cli/drive_session.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "settings/settings.h"
+#include "settings/settings_file.h"
+#include "sim/cli/out_folder.h"
+#include "sim/cli/picture.h"
+#include "sim/cli/run.h"
+#include "sim/core/track.h"
+#include "sim/render/frame.h"
+#include "sim/scenario/scenario_record.h"
+
+namespace sim {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* DriveTitle = "drive";
+constexpr const char* ScreenshotPrefix = "screenshot-";
+constexpr const char* SettingsBesideSuffix = ".Vantor.ini";  // a starting file that TOML cannot carry
+constexpr size_t ErrorsShown = 10;
+
+std::string ScreenshotName(int32_t frame) {
+  char name[64];
+  std::snprintf(name, sizeof name, "%s%06d.png", ScreenshotPrefix, static_cast<int>(frame));
+  return name;
+}
+
+// The scenario at `path`, and beside it the starting settings file when TOML cannot carry it.
+bool WriteRecording(const Scenario& recording, const fs::path& path) {
+  const std::string besideName = path.stem().string() + SettingsBesideSuffix;
+  const ScenarioText text = WriteScenarioToml(recording, besideName);
+  bool written = WriteWholeFile(path, text.toml);
+  if (text.settingsBeside) written = WriteWholeFile(path.parent_path() / besideName, *text.settingsBeside) && written;
+  return written;
+}
+
+vantor::Settings SettingsOf(const std::optional<std::string>& text) {
+  vantor::Settings settings;
+  if (text) vantor::ReadSettingsText(settings, *text);
+  vantor::ClampSettings(settings);
+  return settings;
+}
+
+bool HeightsAllEqual(const vantor::Settings& settings) {
+  return std::all_of(std::begin(settings.Height), std::end(settings.Height),
+                     [&](float height) { return height == settings.Height[0]; });
+}
+
+// Which file keeps the drive's settings in the game, and whether the menu flattened the heights.
+std::string SettingsToKeep(const std::optional<std::string>& start, const fs::path& folder) {
+  std::error_code failure;
+  const bool saved = fs::is_regular_file(SettingsFile, failure);
+  const std::optional<std::string> after = saved ? std::optional<std::string>(ReadWhole(SettingsFile)) : std::nullopt;
+  if (!after || after == start)
+    return "settings: the menu did not save (its Save Settings row writes Vantor.ini), so the drive's changes are "
+           "not kept; the game would start from " +
+           std::string(start ? "the file the drive started from" : "the defaults") + "\n";
+  std::string text = "settings: to keep the settings of this drive in the game, copy " +
+                     (folder / SettingsFile).string() + " into the game's folder, beside Vantor.asi\n";
+  const vantor::Settings kept = SettingsOf(after), started = SettingsOf(start);
+  if (HeightsAllEqual(kept) && !HeightsAllEqual(started)) {
+    char height[32];
+    std::snprintf(height, sizeof height, "%g", static_cast<double>(kept.Height[0]));
+    text += std::string("  warning: every Height_ in it is ") + height +
+            ", while the starting file had heights per vehicle class: the menu's Height row sets all 22 classes "
+            "at once. Keep per-class heights with --set Height_N=VALUE (or in the file) and leave that row alone.\n";
+  }
+  return text;
+}
+
+std::string SpeedStory(const DriveSession& session) {
+  char text[320];
+  const double frames = session.loop.frame, seconds = session.playedSeconds;
+  std::snprintf(
+      text, sizeof text,
+      "speed: %d frames in %.1f s (%.1f a second; the world steps %.1f), %zu pictures drawn (%.1f a second)\n",
+      session.loop.frame, seconds, seconds > 0.0 ? frames / seconds : 0.0,
+      1000.0 / std::max(1, session.loop.start.frameTimeMs), session.workMs.size(),
+      seconds > 0.0 ? session.workMs.size() / seconds : 0.0);
+  std::string story = text;
+  if (session.workMs.size() > WarmUpFrames) {
+    const std::vector<double> settled(session.workMs.begin() + WarmUpFrames, session.workMs.end());
+    std::snprintf(text, sizeof text,
+                  "  the work of a drawn frame (input, world step, plugin pass, drawing, upload, present): %.2f ms at "
+                  "the 99th percentile, %.2f ms median (%zu frames; the first %zu left out)\n",
+                  Percentile(settled, 0.99), Percentile(settled, 0.5), settled.size(), WarmUpFrames);
+    story += text;
+  }
+  return story;
+}
+
+}  // namespace
+
+double Percentile(std::vector<double> values, double share) {
+  if (values.empty()) return 0.0;
+  std::sort(values.begin(), values.end());
+  const auto rank = static_cast<size_t>(std::ceil(share * static_cast<double>(values.size())));
+  return values[std::clamp<size_t>(rank, 1, values.size()) - 1];
+}
+
+int OpenDrive(DriveSession& session, const DriveOptions& options, std::ostream& err) {
+  session.options = options;
+  Scenario start = CircuitStart();
+  std::string error;
+  if (!ComposeRunSettings(start, options.settingsPath, options.setLines, session.settingsReport, error)) {
+    err << "vantor-sim: " << error << "\n";
+    return ExitUsage;
+  }
+  // Everything named on the command line is resolved before the drive moves into its folder.
+  std::error_code failure;
+  session.folder = fs::absolute(options.outFolder, failure);
+  const fs::path plugin = fs::absolute(options.pluginPath, failure);
+  if (!options.recordPath.empty()) session.recordPath = fs::absolute(options.recordPath, failure);
+  if (!fs::is_regular_file(plugin, failure)) {
+    err << "vantor-sim: no plugin at " << plugin.string() << " (build the vantor target, or give --plugin)\n";
+    return ExitRunFailed;
+  }
+  if (const int entered = EnterOutFolder(session.folder, session.previousFolder, err); entered != ExitPlayed)
+    return entered;
+  if (WriteWholeFile(SettingsReportFile, session.settingsReport.text))
+    session.outcome.Wrote(std::string(SettingsReportFile) + ": " + session.settingsReport.gist);
+  else
+    session.outcome.Missed(std::string(SettingsReportFile) + ": cannot be written");
+
+  session.roads = PlanRoads(start);
+  session.picture = {options.width, options.height, {}};
+  session.host = std::make_unique<LinuxHost>();
+  StartLive(session.loop, std::move(start));
+  session.failed = !StartScenario(*session.host, session.loop.start, plugin.string());
+  return ExitPlayed;
+}
+
+bool DriveOver(const DriveSession& session) {
+  return session.failed || (session.options.frames > 0 && session.loop.frame >= session.options.frames);
+}
+
+bool StepDrive(DriveSession& session, const LiveInputs& inputs, bool draw, bool screenshot) {
+  if (DriveOver(session)) return false;
+  const int32_t frameTimeMs = session.loop.start.frameTimeMs;
+  const bool shot = screenshot || session.loop.frame == session.options.screenshotAt;
+  bool drawn = false;
+  const bool played = StepLive(*session.host, session.loop, inputs, [&](const World& world, int32_t frame) {
+    session.samples.push_back(SampleCamera(world, frame, frameTimeMs));
+    NoteFrame(session.story, world, session.host->hook.trace, frame);
+    if (draw || shot) drawn = DrawFrame(world, session.roads, frame, frameTimeMs, session.picture);
+    if (!shot) return;
+    if (drawn && WritePicturePng(session.picture, ScreenshotName(frame)))
+      ++session.screenshots;
+    else
+      session.outcome.Missed(ScreenshotName(frame) + ": cannot be drawn or written");
+  });
+  if (!played) session.failed = true;
+  return drawn;
+}
+
+int CloseDrive(DriveSession& session, std::ostream& out, std::ostream& err) {
+  LinuxHost& host = *session.host;
+  UnloadPlugin(host);
+  const bool played = !HookFailed(host.hook);
+  const Scenario recording = Recording(session.loop);
+  Outcome& outcome = session.outcome;
+
+  WriteOutputs(host.hook.trace, recording, session.samples, session.options.plot, DriveTitle, outcome);
+  if (session.screenshots > 0)
+    outcome.Wrote(std::string(ScreenshotPrefix) + "NNNNNN.png: " + std::to_string(session.screenshots) +
+                  (session.screenshots == 1 ? " screenshot" : " screenshots"));
+  // A scenario needs a frame; a drive that played none leaves nothing to play again.
+  if (recording.frames > 0) {
+    if (!WriteRecording(recording, ScenarioCopyFile))
+      outcome.Missed(std::string(ScenarioCopyFile) + ": cannot be written");
+    if (!session.recordPath.empty()) {
+      if (WriteRecording(recording, session.recordPath))
+        outcome.Wrote(session.recordPath.string() +
+                      ": the drive as a scenario (vantor-sim plays it to the same trace)");
+      else
+        outcome.Missed(session.recordPath.string() + ": cannot be written");
+    }
+  }
+
+  const World& world = host.hook.world;
+  std::string summary = "Vantor simulator: a live drive on the circuit, " + std::to_string(recording.frames) +
+                        " frames of " + std::to_string(recording.frameTimeMs) + " ms\n" + TellStory(session.story);
+  summary += "files in " + session.folder.string() + ":\n" + outcome.files;
+  summary += "  " + std::string(ScenarioCopyFile) + ", " + SummaryFile +
+             ": the drive as a scenario (vantor-sim plays it to the same trace), this summary\n";
+  summary += SettingsToKeep(recording.settingsFile, session.folder);
+  summary += SpeedStory(session);
+  if (!played) {
+    summary += "the drive FAILED:\n";
+    for (size_t i = 0; i < world.errors.size() && i < ErrorsShown; ++i) summary += "  " + world.errors[i] + "\n";
+  }
+  const bool summaryWritten = CloseOutFolder(summary, session.folder, session.previousFolder, err);
+  out << summary;
+  if (!played) err << "vantor-sim: the drive failed: " << (world.errors.empty() ? "" : world.errors.front()) << "\n";
+  return played && !outcome.failed && summaryWritten ? ExitPlayed : ExitRunFailed;
+}
+
+}  // namespace sim

@@ -1,0 +1,57 @@
+// What a scripted run and a live drive share around playing: the starting settings file as
+// the options give it, entering the output folder, the files written after the play, and the
+// summary that closes the folder.
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "sim/cli/camera_log.h"
+#include "sim/cli/settings_report.h"
+#include "sim/core/scenario.h"
+#include "sim/core/trace.h"
+
+namespace sim {
+
+constexpr const char* TraceFile = "trace.txt";
+constexpr const char* CameraFile = "camera.csv";
+constexpr const char* SummaryFile = "summary.txt";
+constexpr const char* ScenarioCopyFile = "scenario.toml";
+constexpr const char* SettingsFile = "Vantor.ini";
+
+// The files of a run, one line each for the summary; a file missed fails the run.
+struct Outcome {
+  bool failed = false;
+  std::string files;
+  void Wrote(const std::string& line) { files += "  " + line + "\n"; }
+  void Missed(const std::string& line) {
+    files += "  " + line + "\n";
+    failed = true;
+  }
+};
+
+// The scenario's settings file replaced or added to by --settings and --set, and the report of
+// how the plugin reads it. False, with the reason, when they cannot apply (a usage error).
+bool ComposeRunSettings(Scenario& scenario, const std::string& settingsPath, const std::vector<std::string>& setLines,
+                        SettingsReport& report, std::string& error);
+
+// Prepares the output folder and makes it the working folder, remembering the one before. An
+// exit code (run.h) other than ExitPlayed, with the reason on `err`, when it cannot.
+int EnterOutFolder(const std::filesystem::path& folder, std::filesystem::path& previousFolder, std::ostream& err);
+
+// In the output folder: the trace, camera.csv, the plot (when asked for) and what became of
+// Vantor.ini, each told in `outcome`.
+void WriteOutputs(const Trace& trace, const Scenario& scenario, const std::vector<CameraSample>& samples, bool plot,
+                  const std::string& title, Outcome& outcome);
+
+// Writes the summary, goes back to the folder before and lists the files made. False when the
+// summary is not on disk (an output missed).
+bool CloseOutFolder(const std::string& summary, const std::filesystem::path& folder,
+                    const std::filesystem::path& previousFolder, std::ostream& err);
+
+// The file's bytes, or "" when it cannot be read.
+std::string ReadWhole(const std::filesystem::path& path);
+
+}  // namespace sim

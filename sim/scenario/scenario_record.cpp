@@ -1,0 +1,232 @@
+#include "sim/scenario/scenario_record.h"
+
+#include <toml++/toml.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "sim/scenario/scenario_file.h"
+
+namespace sim {
+
+namespace {
+
+// Shortest text that reads back as the same float; TOML needs a point or an exponent for a
+// float, so "-0" is written "-0.0" (as an integer it would lose its sign).
+std::string Number(float value) {
+  char buffer[48];
+  std::string text(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+  // The reader takes a double and rounds it to float: should the shortest float text ever sit
+  // on a rounding edge for that, the double's own exact text is written instead.
+  const float back = static_cast<float>(std::strtod(text.c_str(), nullptr));
+  if (std::memcmp(&back, &value, sizeof value) != 0 && !std::isnan(value))
+    text.assign(buffer, std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value)).ptr);
+  if (text.find_first_of(".en") == std::string::npos) text += ".0";
+  return text;
+}
+
+std::string Vector(Vec3 v) { return "[" + Number(v.x) + ", " + Number(v.y) + ", " + Number(v.z) + "]"; }
+
+// A TOML basic string: quotes, backslashes and control bytes escaped, other bytes as they are.
+std::string Quoted(std::string_view bytes) {
+  std::string text = "\"";
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    switch (c) {
+      case '"':
+        text += "\\\"";
+        break;
+      case '\\':
+        text += "\\\\";
+        break;
+      case '\b':
+        text += "\\b";
+        break;
+      case '\t':
+        text += "\\t";
+        break;
+      case '\n':
+        text += "\\n";
+        break;
+      case '\f':
+        text += "\\f";
+        break;
+      case '\r':
+        text += "\\r";
+        break;
+      default:
+        if (byte < 0x20 || byte == 0x7F) {
+          char escape[8];
+          std::snprintf(escape, sizeof escape, "\\u%04X", byte);
+          text += escape;
+        } else {
+          text += c;
+        }
+    }
+  }
+  return text + "\"";
+}
+
+// Whether TOML carries the bytes unchanged: they must be UTF-8, and the parser must give them back.
+bool TomlCarries(std::string_view bytes) {
+  if (!IsUtf8(bytes)) return false;
+  try {
+    const toml::table table = toml::parse("text = " + Quoted(bytes));
+    const auto back = table["text"].value<std::string>();
+    return back && *back == bytes;
+  } catch (const toml::parse_error&) {
+    return false;
+  }
+}
+
+bool IsCameraSpan(EventKind kind) {
+  return kind == EventKind::Cutscene || kind == EventKind::Cinematic || kind == EventKind::OtherCamera;
+}
+
+// A camera span is written as its start with `until`: the index of the event that ends the
+// span starting at `start`, the first of its kind ending after it that no other span took.
+size_t SpanEnd(const Scenario& scenario, size_t start, const std::vector<char>& taken) {
+  const ScenarioEvent& begin = scenario.events[start];
+  for (size_t i = start + 1; i < scenario.events.size(); ++i) {
+    const ScenarioEvent& event = scenario.events[i];
+    if (event.kind == begin.kind && !event.flag && event.frame > begin.frame && taken[i] == 0) return i;
+  }
+  return scenario.events.size();
+}
+
+std::string EventLine(const Scenario& scenario, const ScenarioEvent& event) {
+  std::string line = "  { at = " + std::to_string(event.frame) + ", do = \"" + ActionName(event.kind) + "\"";
+  const auto add = [&line](const char* key, const std::string& value) {
+    line += std::string(", ") + key + " = " + value;
+  };
+  if (event.vehicle >= 0 && static_cast<size_t>(event.vehicle) < scenario.vehicles.size())
+    add("vehicle", Quoted(scenario.vehicles[static_cast<size_t>(event.vehicle)].name));
+  switch (event.kind) {
+    case EventKind::Enter:
+      add("seat", std::to_string(event.seat));
+      break;
+    case EventKind::Leave:
+      add("stand", Vector(event.offset));
+      break;
+    case EventKind::StandNear:
+      add("offset", Vector(event.offset));
+      break;
+    case EventKind::Drive:
+      for (const auto& [key, value] :
+           {std::pair{"speed", event.speed}, std::pair{"turn_rate", event.turnRate}, std::pair{"pitch", event.pitch},
+            std::pair{"roll", event.roll}, std::pair{"yaw", event.yaw}})
+        if (value) add(key, Number(*value));
+      break;
+    case EventKind::Look:
+    case EventKind::Walk:
+      add("x", Number(event.lookX));
+      add("y", Number(event.lookY));
+      break;
+    case EventKind::KeyDown:
+    case EventKind::KeyUp: {
+      const char* name = KeyNameByCode(event.key);
+      add("key", Quoted(name != nullptr ? name : ""));
+      break;
+    }
+    case EventKind::VehicleClass:
+      add("class", std::to_string(event.value));
+      break;
+    case EventKind::SetTimer:
+      add("time", std::to_string(event.value));
+      break;
+    case EventKind::Throttle:
+    case EventKind::Brake:
+    case EventKind::Steer:
+      add("amount", Number(event.amount));
+      break;
+    case EventKind::Cutscene:
+    case EventKind::Cinematic:
+    case EventKind::OtherCamera:
+    case EventKind::Die:
+    case EventKind::Revive:
+    case EventKind::RemoveVehicle:
+    case EventKind::Picture:
+      break;
+  }
+  return line + " },\n";
+}
+
+std::string VehicleTable(const ScenarioVehicle& vehicle) {
+  std::string table =
+      "\n[[vehicle]]\nname = " + Quoted(vehicle.name) + "\nclass = " + std::to_string(vehicle.vehicleClass) + "\n";
+  table += "seat_bone = " + (vehicle.hasSeatBone ? Vector(vehicle.seatBone) : std::string("false")) + "\n";
+  table += "max_passengers = " + std::to_string(vehicle.maxPassengers) + "\n";
+  table += "position = " + Vector(vehicle.position) + "\nrotation = " + Vector(vehicle.rotation) + "\n";
+  table += "speed = " + Number(vehicle.speed) + "\nturn_rate = " + Number(vehicle.turnRate) + "\n";
+  return table;
+}
+
+}  // namespace
+
+bool IsUtf8(std::string_view bytes) {
+  for (size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    const size_t length = lead < 0x80             ? 1
+                          : (lead & 0xE0) == 0xC0 ? 2
+                          : (lead & 0xF0) == 0xE0 ? 3
+                          : (lead & 0xF8) == 0xF0 ? 4
+                                                  : 0;
+    if (length == 0 || i + length > bytes.size()) return false;
+    uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
+    for (size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(bytes[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = (code << 6) | (next & 0x3F);
+    }
+    constexpr uint32_t Smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < Smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    i += length;
+  }
+  return true;
+}
+
+ScenarioText WriteScenarioToml(const Scenario& scenario, std::string_view settingsFileName) {
+  ScenarioText out;
+  std::string& text = out.toml;
+  text = "# Recorded by vantor-sim drive; `vantor-sim FILE` plays it again to the same trace.\n";
+  if (!scenario.name.empty()) text += "name = " + Quoted(scenario.name) + "\n";
+  if (!scenario.track.empty()) text += "track = " + Quoted(scenario.track) + "\n";
+  text += "frame_time_ms = " + std::to_string(scenario.frameTimeMs) + "\n";
+  text += "frames = " + std::to_string(scenario.frames) + "\n";
+  text += "start_timer = " + std::to_string(scenario.startTimer) + "\n";
+  text += "view_mode = " + std::to_string(scenario.viewMode) + "\n";
+  if (scenario.settingsFileBlocked) {
+    text += "settings_file_blocked = true\n";
+  } else if (scenario.settingsFile && TomlCarries(*scenario.settingsFile)) {
+    text += "settings_file = " + Quoted(*scenario.settingsFile) + "\n";
+  } else if (scenario.settingsFile) {
+    text += "settings_file_from = " + Quoted(settingsFileName) + "  # not UTF-8: its bytes are in that file\n";
+    out.settingsBeside = scenario.settingsFile;
+  }
+  text += "\nevents = [\n";
+  std::vector<char> taken(scenario.events.size(), 0);  // ends of camera spans, written with their start
+  for (size_t i = 0; i < scenario.events.size(); ++i) {
+    const ScenarioEvent& event = scenario.events[i];
+    if (taken[i] != 0) continue;
+    std::string line = EventLine(scenario, event);
+    if (IsCameraSpan(event.kind) && event.flag) {
+      const size_t end = SpanEnd(scenario, i, taken);
+      // Spans come in pairs as the reader makes them; one built without an end lasts the run.
+      const int32_t until =
+          end < scenario.events.size() ? scenario.events[end].frame : std::max(scenario.frames, event.frame + 1);
+      if (end < scenario.events.size()) taken[end] = 1;
+      line.insert(line.size() - 4, ", until = " + std::to_string(until));
+    } else if (IsCameraSpan(event.kind)) {
+      continue;  // the reader never makes an end without its start
+    }
+    text += line;
+  }
+  text += "]\n";
+  for (const ScenarioVehicle& vehicle : scenario.vehicles) text += VehicleTable(vehicle);
+  return out;
+}
+
+}  // namespace sim

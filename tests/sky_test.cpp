@@ -1,0 +1,64 @@
+// The sky is drawn only in the rows where the ground leaves any of it showing (a tilted
+// gradient is the dearest thing in a frame); the picture must be the same, pixel for pixel, as
+// with the sky painted over the whole picture first, whatever the camera's pitch and roll.
+#include <gtest/gtest.h>
+
+#include "sim/render/frame.h"
+#include "sim/render/scene.h"
+
+namespace {
+
+constexpr int Width = 320, Height = 180;
+
+sim::World LookingFrom(sim::Vec3 rotation) {
+  sim::World world;
+  world.camera.created = true;
+  world.camera.active = true;
+  world.scriptCamerasRendering = true;
+  world.camera.position = {0.0f, 0.0f, 1.2f};
+  world.camera.rotation = rotation;
+  world.camera.fov = 80.0f;
+  return world;
+}
+
+// The same list with the sky's fill, the first fill after the first gradient, as a paint of
+// the whole picture instead.
+sim::Painter SkyPaintedWhole(const sim::Painter& drawn) {
+  sim::Painter whole;
+  bool gradient = false, replaced = false;
+  sim::ForEachCommand(drawn, [&](const sim::PaintCommand& command) {
+    const auto op = static_cast<uint8_t>(command.op);
+    gradient = gradient || command.op == sim::PaintOp::SetLinearGradient;
+    if (gradient && !replaced && command.op == sim::PaintOp::Rectangle) return;  // the sky's bounds
+    if (gradient && !replaced && command.op == sim::PaintOp::Fill) {
+      whole.ops.push_back(static_cast<uint8_t>(sim::PaintOp::Paint));
+      replaced = true;
+      return;
+    }
+    whole.ops.push_back(op);
+    whole.numbers.insert(whole.numbers.end(), command.numbers, command.numbers + sim::PaintOpNumbers[op]);
+  });
+  whole.texts = drawn.texts;
+  return whole;
+}
+
+TEST(Sky, DrawnWhereTheGroundLeavesItTheSameAsPaintedWhole) {
+  int bounded = 0;
+  for (const float pitch : {-25.0f, -3.0f, 0.0f, 12.0f})
+    for (const float roll : {0.0f, 7.0f, -33.0f, 95.0f, 180.0f}) {
+      SCOPED_TRACE(testing::Message() << "pitch " << pitch << ", roll " << roll);
+      const sim::World world = LookingFrom({pitch, roll, 30.0f});
+      sim::Painter drawn;
+      sim::DrawScene(drawn, world, {}, Width, Height);
+      const sim::Painter whole = SkyPaintedWhole(drawn);
+      bounded += whole.ops.size() < drawn.ops.size() ? 1 : 0;
+      // Both start from a picture of another colour, so that a pixel left undrawn shows.
+      sim::ScreenPicture a{Width, Height, std::vector<uint32_t>(Width * Height, 0xFF00FF)}, b = a;
+      ASSERT_TRUE(sim::PaintOver(a, drawn));
+      ASSERT_TRUE(sim::PaintOver(b, whole));
+      EXPECT_TRUE(a.pixels == b.pixels);
+    }
+  EXPECT_GT(bounded, 10) << "most of these views draw the sky within bounds";
+}
+
+}  // namespace
