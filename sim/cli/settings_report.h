@@ -34,6 +34,11 @@ struct SettingsReport {
 // `origin` says where the file came from, for the report's first line.
 SettingsReport ReportSettings(const std::optional<std::string>& text, const std::string& origin);
 
+// Whether a save flattened the heights: every class's height in `after` is the same, while the
+// file the plugin started from (`before`, none: no file) had heights per class. The menu's
+// Height row sets all 22 classes at once. `height` is then the one height left.
+bool HeightsFlattened(const std::optional<std::string>& before, const std::string& after, float& height);
+
 // One line's bytes as readable text: printable ASCII as it is, other bytes as \xNN.
 std::string VisibleBytes(std::string_view bytes);
 

@@ -111,6 +111,36 @@ const CompareInPage = `async (toml, frame, width, height, pngBase64) => {
   return { mean: sum / (width * height * 3), farShare: far / (width * height) };
 }`;
 
+// Keys as a keyboard gives them to the page.
+const Keys = {
+  F: { key: 'f', code: 'KeyF', keyCode: 0x46 },
+  V: { key: 'v', code: 'KeyV', keyCode: 0x56 },
+  W: { key: 'w', code: 'KeyW', keyCode: 0x57 },
+  F6: { key: 'F6', code: 'F6', keyCode: 0x75 },
+  Down: { key: 'ArrowDown', code: 'ArrowDown', keyCode: 0x28 },
+  Left: { key: 'ArrowLeft', code: 'ArrowLeft', keyCode: 0x25 },
+  Enter: { key: 'Enter', code: 'Enter', keyCode: 0x0D },
+  Escape: { key: 'Escape', code: 'Escape', keyCode: 0x1B },
+};
+// A press as the drive's window test makes it: down and up some frames apart.
+const FramesHeld = 3;
+// The game's vehicle views in the order V steps them.
+const ViewCycle = [0, 1, 2, 4];
+
+async function framesPass(page, count) {
+  const target = (await page.evaluate('vantorPage.vantor.frame()')) + count;
+  await page.until(`vantorPage.vantor.frame() >= ${target}`, 20000, `frame ${target}`);
+}
+
+async function press(page, key, held = FramesHeld) {
+  await page.key('keyDown', key);
+  await framesPass(page, held);
+  await page.key('keyUp', key);
+  await framesPass(page, held);
+}
+
+const status = (page) => page.evaluate('document.getElementById("view").getAttribute("aria-label") || ""');
+
 // Antialiasing and glyph rasterising differ between cairo and the canvas; a wrong colour,
 // gradient, path or text place differs far more.
 const MeanDifferenceLimit = 3.0;
@@ -216,6 +246,91 @@ async function main() {
                     `${(difference.farShare * 100).toFixed(2)}% of pixels far apart`);
         assert(difference.mean < MeanDifferenceLimit && difference.farShare < FarPixelShareLimit, JSON.stringify(difference));
       }
+    });
+
+    const perClass = 'FOV=85\r\nHeight_1=0.55\r\nHeight_8=0.95\r\n';
+    await check('a typed file with heights per class, applied, restarts the drive on foot at the circuit', async () => {
+      await page.click('#box');
+      await page.send('Input.dispatchKeyEvent', { type: 'rawKeyDown', key: 'a', code: 'KeyA', windowsVirtualKeyCode: 65, modifiers: 2 });
+      await page.send('Input.dispatchKeyEvent', { type: 'keyUp', key: 'a', code: 'KeyA', windowsVirtualKeyCode: 65, modifiers: 2 });
+      await page.evaluate(`(() => { const select = document.getElementById('line-ends');
+        select.value = 'crlf'; select.dispatchEvent(new Event('change')); })()`);
+      await page.send('Input.insertText', { text: perClass.replace(/\r/g, '') });
+      const bytes = Buffer.from(await page.evaluate(bytesOf('vantorPage.settings.bytes')));
+      assert.strictEqual(bytes.toString(), perClass);
+      await page.click('#apply');
+      await page.until('document.getElementById("message").textContent.startsWith("Applied")');
+      await framesPass(page, 2);
+      assert.match(await status(page), /^on foot/);
+    });
+
+    let drivePng;
+    await check('keys drive: F into the car, V round to first person, where Vantor\'s camera renders; W drives', async () => {
+      await page.click('#view');
+      await press(page, Keys.F);
+      assert.match(await status(page), /km\/h, vehicle class 1\n/);
+      for (let i = 0; i < 3; ++i) await press(page, Keys.V);
+      assert.match(await status(page), /camera: vantor/);
+      await page.key('keyDown', Keys.W);
+      await framesPass(page, 90);
+      await page.key('keyUp', Keys.W);
+      // Looking around: the mouse dragged across the view.
+      const { x, y } = await page.centreOf('#view');
+      await page.send('Input.dispatchMouseEvent', { type: 'mousePressed', x, y, button: 'left', clickCount: 1 });
+      for (let step = 1; step <= 10; ++step) {
+        await page.send('Input.dispatchMouseEvent', { type: 'mouseMoved', x: x + 12 * step, y, button: 'left', buttons: 1 });
+        await framesPass(page, 1);
+      }
+      await page.send('Input.dispatchMouseEvent', { type: 'mouseReleased', x: x + 120, y, button: 'left', clickCount: 1 });
+      const speed = Number((await status(page)).match(/^(\d+) km\/h/)[1]);
+      assert(speed > 20, `${speed} km/h after 1.5 s of throttle`);
+      const box = await page.evaluate(`(() => { const r = document.getElementById('view').getBoundingClientRect();
+        return { x: r.x, y: r.y, width: r.width, height: r.height }; })()`);
+      drivePng = path.join(out, 'first-person.png');
+      await page.screenshot(drivePng, box);
+    });
+
+    await check('a tap of V shorter than a frame steps the view once and Vantor stays', async () => {
+      const before = Number((await status(page)).match(/view mode (\d+)/)[1]);
+      // Both edges sent at once: they reach the page between two frame starts.
+      await Promise.all([page.key('keyDown', Keys.V), page.key('keyUp', Keys.V)]);
+      await framesPass(page, FramesHeld);
+      const after = await status(page);
+      assert.strictEqual(Number(after.match(/view mode (\d+)/)[1]), ViewCycle[(ViewCycle.indexOf(before) + 1) % ViewCycle.length]);
+      assert.match(after, /camera: vantor/);
+    });
+
+    await check("F6 opens the menu; its Height row and Save Settings save Vantor.ini, shown in the box", async () => {
+      await press(page, Keys.F6);
+      for (let i = 0; i < 2; ++i) await press(page, Keys.Down);  // the Height row
+      await press(page, Keys.Left);
+      for (let i = 0; i < 3; ++i) await press(page, Keys.Down);  // Save Settings
+      await press(page, Keys.Enter);
+      await page.until('document.getElementById("message").textContent.startsWith("The menu saved")');
+      await press(page, Keys.Escape);  // the mouse freed for the page's buttons
+      const saved = Buffer.from(await page.evaluate(bytesOf('vantorPage.settings.bytes'))).toString();
+      assert.match(saved, /^ModEnabled=1\r\nFOV=85\r\nHeight_0=0.53\r\n/);
+      assert.match(await page.evaluate('document.getElementById("message").textContent'), /every Height_/);
+      assert.strictEqual(await page.evaluate('document.getElementById("box").value.split("\\n")[1]'), 'FOV=85');
+      const { bytes } = await download(browser, page, '#download');
+      assert.strictEqual(bytes.toString(), saved);
+    });
+
+    await check('Save drive gives a scenario that vantor-sim plays to the page\'s own trace, byte for byte', async () => {
+      await page.evaluate('vantorPage.drive.stop()');
+      const { start, bytes } = await download(browser, page, '#save-drive');
+      assert.strictEqual(start.suggestedFilename, 'vantor-drive.toml');
+      const recording = path.join(out, 'vantor-drive.toml');
+      fs.writeFileSync(recording, bytes);
+      const toml = bytes.toString();
+      const tap = toml.match(/at = (\d+), do = "key_down", key = "V" }[^\n]*\n *\{ at = \1, do = "key_up", key = "V"/);
+      assert(tap, 'the tap: both edges at one frame start');
+      assert.match(toml, /do = "look"/);
+      const pageTrace = Buffer.from(await page.evaluate(bytesOf('vantorPage.vantor.trace()')));
+      fs.writeFileSync(path.join(out, 'page-trace.txt'), pageTrace);
+      const replay = simulate('drive-replay', recording);
+      const simTrace = fs.readFileSync(path.join(replay, 'trace.txt'));
+      assert(simTrace.equals(pageTrace), `the traces differ: ${path.join(out, 'page-trace.txt')} and ${path.join(replay, 'trace.txt')}`);
     });
 
     await check('the page ran without a script error', async () => {

@@ -118,9 +118,36 @@ class Vantor {
     return this.m._vantor_state() === PageState.Running ? '' : this.outputText();
   }
   play(frames, width, height) { this.m._vantor_play(frames, width, height); }
+  driveStart(settings) {
+    this.put(1, settings);
+    this.m._vantor_drive_start(1);
+    return this.m._vantor_state() === PageState.Running ? '' : this.outputText();
+  }
+  driveKey(virtualKey, down) { this.m._vantor_drive_key(virtualKey, down ? 1 : 0); }
+  driveControls(mouseX, mouseY, motion, enterOrLeave) {
+    this.m._vantor_drive_controls(mouseX, mouseY, motion.throttle, motion.brake, motion.steer, enterOrLeave ? 1 : 0);
+  }
+  driveStatus() { return this.m.UTF8ToString(this.m._vantor_drive_status()); }
+  framesDue(nowMs, restart) { return this.m._vantor_drive_frames_due(nowMs, restart ? 1 : 0); }
+  driveStep(frames, width, height, framesPerSecond, mouseFree) {
+    this.m._vantor_drive_step(frames, width, height, framesPerSecond, mouseFree ? 1 : 0);
+  }
+  // The drive as a scenario: { toml, settings, settingsName }, settings null when it is one file.
+  recording() {
+    const oneFile = this.m._vantor_drive_recording() === 1;
+    const toml = this.output();
+    if (oneFile) return { toml, settings: null };
+    this.m._vantor_drive_recorded_settings();
+    return { toml, settings: this.output(), settingsName: this.m.UTF8ToString(this.m._vantor_drive_recorded_settings_name()) };
+  }
   state() { return this.m._vantor_state(); }
+  stop() { this.m._vantor_stop(); }
   frame() { return this.m._vantor_frame(); }
-  savedSettings() { return this.m._vantor_settings_saved() ? this.output() : null; }
+  // After a menu save: { bytes, heightsFlattened }; null when nothing was saved.
+  savedSettings() {
+    const saved = this.m._vantor_settings_saved();
+    return saved === 0 ? null : { bytes: this.output(), heightsFlattened: saved === 2 };
+  }
   trace() {
     this.m._vantor_trace();
     return this.output();
@@ -238,30 +265,140 @@ class SettingsPanel {
   }
 }
 
-// The drive on the canvas, paced to real time: every frame due is played, the last one drawn.
+// The keys the plugin reads, as the game has them, by KeyboardEvent.code: their virtual-key codes.
+const PluginKeys = Object.freeze({
+  KeyV: 0x56, F6: 0x75, ArrowUp: 0x26, ArrowDown: 0x28, ArrowLeft: 0x25, ArrowRight: 0x27, Enter: 0x0D,
+  NumpadEnter: 0x0D, Numpad0: 0x60, Numpad1: 0x61, Numpad2: 0x62, Numpad3: 0x63, Numpad4: 0x64, Numpad5: 0x65,
+  Numpad6: 0x66, Numpad7: 0x67, Numpad8: 0x68, Numpad9: 0x69,
+});
+// The driver's keys (held from frame to frame); F gets in or out.
+const DriverKeys = Object.freeze({ KeyW: 'forward', KeyS: 'backward', KeyA: 'left', KeyD: 'right' });
+
+// A person's keys and mouse on the view, gathered between two frame starts. The plugin's keys
+// are kept as every transition in the order it came, so that a tap shorter than a frame still
+// reaches the plugin, down then up, at the next frame start.
+class DriveInput {
+  constructor(canvas) {
+    this.canvas = canvas;
+    this.held = { forward: false, backward: false, left: false, right: false };
+    this.down = new Set();  // plugin keys down, by code
+    this.edges = [];
+    this.mouseX = 0;
+    this.mouseY = 0;
+    this.enterOrLeave = false;
+    this.dragging = false;
+    canvas.addEventListener('keydown', (event) => this.key(event, true));
+    canvas.addEventListener('keyup', (event) => this.key(event, false));
+    canvas.addEventListener('blur', () => this.releaseAll());
+    canvas.addEventListener('mousedown', (event) => {
+      canvas.focus();
+      this.dragging = event.button === 0;
+      if (document.pointerLockElement !== canvas && canvas.requestPointerLock) {
+        // Without pointer lock (a browser that refuses it) dragging looks around instead.
+        try { canvas.requestPointerLock()?.catch?.(() => {}); } catch { /* dragging still works */ }
+      }
+    });
+    window.addEventListener('mouseup', () => { this.dragging = false; });
+    canvas.addEventListener('mousemove', (event) => {
+      if (!this.mouseCaptured() && !this.dragging) return;
+      this.mouseX += event.movementX;
+      this.mouseY += event.movementY;
+    });
+  }
+
+  mouseCaptured() { return document.pointerLockElement === this.canvas; }
+
+  key(event, down) {
+    const code = event.code;
+    if (code in PluginKeys) {
+      if (down === this.down.has(code)) {  // a key's repeats, or an up without its down
+        event.preventDefault();
+        return;
+      }
+      if (down) this.down.add(code);
+      else this.down.delete(code);
+      this.edges.push([PluginKeys[code], down]);
+    } else if (code in DriverKeys) {
+      this.held[DriverKeys[code]] = down;
+    } else if (code === 'KeyF') {
+      if (down && !event.repeat) this.enterOrLeave = true;
+    } else {
+      return;  // the browser's
+    }
+    event.preventDefault();
+  }
+
+  // Focus gone: no key stays down that the page would never see come up.
+  releaseAll() {
+    for (const code of this.down) this.edges.push([PluginKeys[code], false]);
+    this.down.clear();
+    for (const name of Object.keys(this.held)) this.held[name] = false;
+    this.dragging = false;
+  }
+
+  // Hands what was gathered to the module for the next frame start, and starts gathering anew.
+  take(vantor) {
+    for (const [virtualKey, down] of this.edges) vantor.driveKey(virtualKey, down);
+    const { forward, backward, left, right } = this.held;
+    const motion = { throttle: forward ? 1 : 0, brake: backward ? 1 : 0, steer: (right ? 1 : 0) - (left ? 1 : 0) };
+    vantor.driveControls(this.mouseX, this.mouseY, motion, this.enterOrLeave);
+    this.edges = [];
+    this.mouseX = this.mouseY = 0;
+    this.enterOrLeave = false;
+  }
+}
+
+// The live drive on the canvas, paced to real time by the module's own rule: every frame due
+// is played, only the last one drawn.
 class Drive {
   constructor(vantor, settings) {
     this.vantor = vantor;
     this.settings = settings;
     this.canvas = $('view');
     this.context = this.canvas.getContext('2d');
+    this.input = new DriveInput(this.canvas);
     this.status = $('status');
     this.paused = false;
+    this.restartPacer = true;
+    this.drawnAt = [];  // when the pictures of the last second were drawn
     $('apply').addEventListener('click', () => this.apply());
+    $('save-drive').addEventListener('click', () => this.saveDrive());
+    document.addEventListener('visibilitychange', () => { this.restartPacer = true; });
     requestAnimationFrame((now) => this.animate(now));
   }
 
   apply() {
     this.settings.store();
     this.start();
-    this.settings.say('Applied: the plugin restarted with this Vantor.ini, as a restart of the game would read it.', 'news');
+    this.settings.say('Applied: the plugin restarted with this Vantor.ini and the drive is back at the start, ' +
+                      'as a restart of the game would be.', 'news');
+    this.canvas.focus();
   }
 
   start() {
-    this.startMs = null;
-    this.played = 0;
-    const failure = this.vantor.startScenario(VantorDriveScenario, this.settings.bytes);
-    if (failure) this.status.textContent = `The drive could not start: ${failure}`;
+    this.restartPacer = true;
+    const failure = this.vantor.driveStart(this.settings.bytes);
+    this.status.textContent = failure ? `The drive could not start: ${failure}`
+                                      : 'Click the view to drive: the keys are below.';
+  }
+
+  // Ends the drive: the plugin unloaded, as when the game closes; Apply starts it again.
+  stop() {
+    this.vantor.stop();
+    this.status.textContent = 'The drive has ended: Apply starts it again.';
+  }
+
+  saveDrive() {
+    const { toml, settings, settingsName } = this.vantor.recording();
+    downloadBytes(toml, 'vantor-drive.toml');
+    if (!settings) {
+      this.settings.say('Saved the drive since the last Apply as vantor-drive.toml: ' +
+                        'vantor-sim vantor-drive.toml plays it again.', 'news');
+      return;
+    }
+    downloadBytes(settings, settingsName);
+    this.settings.say(`The starting Vantor.ini is not UTF-8, so the drive cannot be one file: ${settingsName} ` +
+                      'holds its bytes; keep it beside vantor-drive.toml.', 'warn');
   }
 
   animate(now) {
@@ -273,28 +410,29 @@ class Drive {
   }
 
   step(now) {
-    if (this.paused) return;
-    if (this.vantor.state() === PageState.Ended) this.start();
-    if (this.vantor.state() !== PageState.Running) return;
-    if (this.startMs === null) this.startMs = now;
-    let due = Math.floor((now - this.startMs) / FrameTimeMs) + 1 - this.played;
-    if (due > MaxFramesPerAnimationFrame) {
-      this.startMs += (due - 1) * FrameTimeMs;
-      due = 1;
-    }
+    if (this.paused || this.vantor.state() !== PageState.Running) return;
+    const due = this.vantor.framesDue(now, this.restartPacer);
+    this.restartPacer = false;
     if (due <= 0) return;
+    while (this.drawnAt.length > 0 && this.drawnAt[0] <= now - 1000) this.drawnAt.shift();
+    this.drawnAt.push(now);
     const { width, height } = this.canvas;
-    this.vantor.play(due, width, height);
-    this.played += due;
+    this.input.take(this.vantor);
+    this.vantor.driveStep(due, width, height, this.drawnAt.length, !this.input.mouseCaptured());
     paintOnCanvas(this.context, this.vantor.paintList(), width, height);
+    this.canvas.setAttribute('aria-label', this.vantor.driveStatus());
     const saved = this.vantor.savedSettings();
     if (saved) {
-      this.settings.show(saved);
+      this.settings.show(saved.bytes);
       this.settings.store();
-      this.settings.say(`The menu saved Vantor.ini (frame ${this.vantor.frame()}): the box shows the saved file. ` +
-                        'Download it to keep it, and copy it into the game folder.', 'news');
+      let text = `The menu saved Vantor.ini (frame ${this.vantor.frame()}): the box shows the saved file. ` +
+                 'Download it for the game folder.';
+      if (saved.heightsFlattened)
+        text += ' Note: every Height_ line in it is the same, while the file you applied had heights per vehicle ' +
+                "class: the menu's Height row sets all 22 classes at once. Keep per-class heights in the box " +
+                'and leave that row alone.';
+      this.settings.say(text, saved.heightsFlattened ? 'warn' : 'news');
     }
-    this.status.textContent = `Frame ${this.vantor.frame()}: the scripted drive.`;
     if (this.vantor.state() === PageState.Failed) this.status.textContent = `The drive failed: ${this.vantor.outputText()}`;
   }
 }
