@@ -68,17 +68,37 @@ async function openPage(browser) {
 }
 
 async function waitForDownload(browser, name, start) {
-  const done = await browser.waitFor('Browser.downloadProgress', (p) => p.state === 'completed' || p.state === 'canceled');
+  const done = await browser.waitFor('Browser.downloadProgress',
+    (p) => p.guid === start.guid && (p.state === 'completed' || p.state === 'canceled'));
   assert.strictEqual(done.state, 'completed', `the download of ${name}`);
   const file = path.join(downloads, start.guid);
   return fs.readFileSync(fs.existsSync(file) ? file : path.join(downloads, start.suggestedFilename));
 }
 
-async function download(browser, page, selector) {
-  const begun = browser.waitFor('Browser.downloadWillBegin');
-  const progress = begun.then((start) => waitForDownload(browser, start.suggestedFilename, start).then((bytes) => ({ start, bytes })));
+// The files a click downloads, in the order they began: [{ start, bytes }].
+async function downloadFiles(browser, page, selector, count) {
+  const files = [];
+  const all = new Promise((resolve, reject) => {
+    const listener = (message) => {
+      if (message.method !== 'Browser.downloadWillBegin') return;
+      const start = message.params;
+      const index = files.length;
+      files.push(null);
+      waitForDownload(browser, start.suggestedFilename, start).then((bytes) => {
+        files[index] = { start, bytes };
+        if (files.length === count && files.every(Boolean)) resolve(files);
+      }, reject);
+      if (files.length === count) browser.listeners = browser.listeners.filter((l) => l !== listener);
+    };
+    browser.listeners.push(listener);
+    setTimeout(() => reject(new Error(`${files.length} of ${count} downloads from ${selector}`)), 30000);
+  });
   await page.click(selector);
-  return progress;
+  return all;
+}
+
+async function download(browser, page, selector) {
+  return (await downloadFiles(browser, page, selector, 1))[0];
 }
 
 // Mean difference per channel (0..255) between the canvas replay of a scenario's frame and
@@ -331,6 +351,34 @@ async function main() {
       const replay = simulate('drive-replay', recording);
       const simTrace = fs.readFileSync(path.join(replay, 'trace.txt'));
       assert(simTrace.equals(pageTrace), `the traces differ: ${path.join(out, 'page-trace.txt')} and ${path.join(replay, 'trace.txt')}`);
+    });
+
+    await check('a starting file that is not UTF-8: the box says so, and Save drive gives the scenario and its bytes beside it', async () => {
+      const latin1 = path.join(out, 'latin1.ini');
+      fs.writeFileSync(latin1, Buffer.from('FOV=85\xB0\r\nHeight_8=0.95\r\n', 'latin1'));
+      const { root } = await page.send('DOM.getDocument');
+      const { nodeId } = await page.send('DOM.querySelector', { nodeId: root.nodeId, selector: '#open' });
+      await page.send('DOM.setFileInputFiles', { nodeId, files: [latin1] });
+      await page.until('document.getElementById("message").textContent.includes("not UTF-8")');
+      const first = await page.evaluate('document.querySelector("#verdicts div").textContent');
+      assert(first.endsWith('applied: FOV = 85 (the text after the number, "\\xB0", is ignored)'), first);
+      await page.click('#apply');
+      await page.until('document.getElementById("message").textContent.startsWith("Applied")');
+      await page.click('#view');
+      await press(page, Keys.F);
+      await press(page, Keys.Escape);
+      await page.evaluate('vantorPage.drive.stop()');
+      const [scenario, beside] = await downloadFiles(browser, page, '#save-drive', 2);
+      assert.match(await page.evaluate('document.getElementById("message").textContent'), /cannot be one file/);
+      assert(beside.bytes.equals(fs.readFileSync(latin1)), 'the starting bytes beside the scenario');
+      const folder = path.join(out, 'latin1-drive');
+      fs.mkdirSync(folder);
+      fs.writeFileSync(path.join(folder, scenario.start.suggestedFilename), scenario.bytes);
+      fs.writeFileSync(path.join(folder, beside.start.suggestedFilename), beside.bytes);
+      assert.match(scenario.bytes.toString(), new RegExp(`settings_file_from = "${beside.start.suggestedFilename}"`));
+      const pageTrace = Buffer.from(await page.evaluate(bytesOf('vantorPage.vantor.trace()')));
+      const replay = simulate('latin1-replay', path.join(folder, scenario.start.suggestedFilename));
+      assert(fs.readFileSync(path.join(replay, 'trace.txt')).equals(pageTrace), 'the replay gives the page\'s trace');
     });
 
     await check('the page ran without a script error', async () => {

@@ -1,13 +1,13 @@
 // Makes the page: vantor.html with the module's loader, the module itself (base64), the canvas
 // replay and the page's script put in place of their markers, one file that works opened from
 // the disk.
-//   node build-page.js OUT.html vantor.html vantor-web.js vantor-web.wasm paint_canvas.js page.js
+//   node build-page.js OUT.html vantor.html vantor-web.js vantor-web.wasm paint_canvas.js settings_bytes.js page.js
 'use strict';
 const fs = require('fs');
 
-const [out, template, loader, wasm, paintCanvas, page] = process.argv.slice(2);
+const [out, template, loader, wasm, paintCanvas, settingsBytes, page] = process.argv.slice(2);
 if (!page) {
-  console.error('usage: node build-page.js OUT.html vantor.html vantor-web.js vantor-web.wasm paint_canvas.js page.js');
+  console.error('usage: node build-page.js OUT.html vantor.html vantor-web.js vantor-web.wasm paint_canvas.js settings_bytes.js page.js');
   process.exit(2);
 }
 const read = (path) => fs.readFileSync(path, 'utf8');
@@ -17,6 +17,7 @@ const scriptSafe = (text) => text.replace(/<\/script/gi, '<\\/script');
 const parts = {
   '/*@MODULE_LOADER@*/': scriptSafe(read(loader)),
   '/*@PAINT_CANVAS@*/': scriptSafe(read(paintCanvas)),
+  '/*@SETTINGS_BYTES@*/': scriptSafe(read(settingsBytes)),
   '@MODULE_WASM_BASE64@': fs.readFileSync(wasm).toString('base64'),
   '/*@PAGE@*/': scriptSafe(read(page)),
 };

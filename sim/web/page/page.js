@@ -9,65 +9,9 @@ const FrameTimeMs = 16;
 const MaxFramesPerAnimationFrame = 30;
 const PageState = Object.freeze({ Idle: 0, Running: 1, Ended: 2, Failed: 3 });
 const ReportSeparator = '\f';
-const LoneCarriageReturn = '\u240D';  // shown for a CR that ends no line (it is part of the line)
-const LineEnds = Object.freeze({ crlf: '\r\n', lf: '\n' });
 
 const $ = (id) => document.getElementById(id);
-const encoder = new TextEncoder();
-const strictDecoder = new TextDecoder('utf-8', { fatal: true, ignoreBOM: true });
-const lenientDecoder = new TextDecoder('utf-8', { ignoreBOM: true });
-
-function base64ToBytes(text) {
-  const binary = atob(text);
-  const bytes = new Uint8Array(binary.length);
-  for (let i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
-  return bytes;
-}
-
-function bytesToBase64(bytes) {
-  let binary = '';
-  for (let i = 0; i < bytes.length; i += 0x8000) binary += String.fromCharCode(...bytes.subarray(i, i + 0x8000));
-  return btoa(binary);
-}
-
-// The file as the box shows it: one row a line as the plugin splits them (at LF, a CR before it
-// dropped), each line's end, and whether every line is UTF-8.
-function describeFile(bytes) {
-  const rows = [], ends = [];
-  let utf8 = true, start = 0;
-  const addLine = (end, endLength) => {
-    const line = bytes.subarray(start, end);
-    let text;
-    try {
-      text = strictDecoder.decode(line);
-    } catch {
-      utf8 = false;
-      text = lenientDecoder.decode(line);
-    }
-    rows.push(text.replaceAll('\r', LoneCarriageReturn));
-    start = end + endLength;
-  };
-  for (let i = 0; i < bytes.length; ++i) {
-    if (bytes[i] !== 0x0A) continue;
-    const crlf = i > start && bytes[i - 1] === 0x0D;
-    ends.push(crlf ? 'crlf' : 'lf');
-    addLine(crlf ? i - 1 : i, crlf ? 2 : 1);
-  }
-  if (start < bytes.length) {
-    ends.push('');
-    addLine(bytes.length, 0);
-  }
-  const lines = rows.length;
-  if (lines === 0 || ends[lines - 1] !== '') rows.push('');  // the row after a last line end
-  const kinds = new Set(ends.filter((end) => end !== ''));
-  const kind = kinds.size > 1 ? 'mixed' : kinds.has('lf') ? 'lf' : 'crlf';
-  return { rows, ends, lines, utf8, kind };
-}
-
-function encodeRows(rows, lineEnd) {
-  return encoder.encode(rows.join(LineEnds[lineEnd]).replaceAll(LoneCarriageReturn, '\r'));
-}
-
+const encoder = new TextEncoder();  // the decoders are settings_bytes.js's
 function downloadBytes(bytes, name) {
   const link = document.createElement('a');
   link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
