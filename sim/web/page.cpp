@@ -52,6 +52,7 @@ struct PageSession {
   LiveInputs liveInputs;  // gathered since the last frame started, for the next
   LivePacer pacer;
   Scenario scenario;      // the scenario played
+  int32_t frameTimeMs = 0;
   std::vector<Road> roads;
   size_t cursor = 0;
   int32_t frame = 0;
@@ -77,8 +78,14 @@ void Record(const World& world, int32_t width, int32_t height) {
   page.painter.numbers.clear();
   page.painter.texts.clear();
   DrawScene(page.painter, world, page.roads, width, height);
-  DrawScreenOutput(page.painter, world.screen, NotificationsShown(world, page.frame, page.scenario.frameTimeMs),
-                   width, height);
+  DrawScreenOutput(page.painter, world.screen, NotificationsShown(world, page.frame, page.frameTimeMs), width, height);
+}
+
+// The run failed: the plugin unloaded as a run ends, the reasons in the output.
+void Fail() {
+  page.state = PageState::Failed;
+  UnloadPlugin(*page.host);
+  for (const std::string& fault : page.host->hook.world.errors) page.output += fault + "\n";
 }
 
 // The name the drive's recording gives a starting Vantor.ini that cannot be inside it.
@@ -91,16 +98,14 @@ void Start(const Scenario& scenario) {
   page.host = std::make_unique<WebHost>();
   page.output.clear();
   page.frame = 0;
+  page.frameTimeMs = scenario.frameTimeMs;
   page.cursor = 0;
   page.pacer = LivePacer{};
   page.liveInputs = LiveInputs{};
   page.roads = PlanRoads(scenario);
   page.settingsSeen = page.startSettings = scenario.settingsFile;
   page.state = PageState::Running;
-  if (!StartScenario(*page.host, scenario, DefaultPluginPath())) {
-    page.state = PageState::Failed;
-    for (const std::string& fault : page.host->hook.world.errors) page.output += fault + "\n";
-  }
+  if (!StartScenario(*page.host, scenario, DefaultPluginPath())) Fail();
 }
 
 void Stop() {
@@ -179,8 +184,7 @@ EMSCRIPTEN_KEEPALIVE void vantor_play(int32_t frames, int32_t width, int32_t hei
   for (int32_t i = 0; i < frames && page.frame < page.scenario.frames; ++i) {
     sim::ApplyEvents(world, page.scenario, page.frame, page.cursor);
     if (!sim::RunFrame(*page.host)) {
-      page.state = PageState::Failed;
-      for (const std::string& fault : world.errors) page.output += fault + "\n";
+      sim::Fail();
       return;
     }
     if (i + 1 == frames || page.frame + 1 == page.scenario.frames) sim::Record(world, width, height);
@@ -237,8 +241,7 @@ EMSCRIPTEN_KEEPALIVE void vantor_drive_step(int32_t frames, int32_t width, int32
       if (last) sim::Record(world, width, height);
     };
     if (!sim::StepLive(*page.host, page.loop, page.liveInputs, last ? record : sim::FrameObserver{})) {
-      page.state = PageState::Failed;
-      for (const std::string& fault : page.host->hook.world.errors) page.output += fault + "\n";
+      sim::Fail();
       return;
     }
     page.liveInputs.keys.clear();
