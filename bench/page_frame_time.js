@@ -10,16 +10,9 @@
 const fs = require('fs');
 const path = require('path');
 const zlib = require('zlib');
-const { Browser } = require('../tests/web_page/cdp.js');
+const { Browser, Keys } = require('../tests/web_page/cdp.js');
 
 const WarmUpFrames = 60;
-const Keys = {
-  F: { key: 'f', code: 'KeyF', keyCode: 0x46 },
-  V: { key: 'v', code: 'KeyV', keyCode: 0x56 },
-  W: { key: 'w', code: 'KeyW', keyCode: 0x57 },
-  D: { key: 'd', code: 'KeyD', keyCode: 0x44 },
-  F6: { key: 'F6', code: 'F6', keyCode: 0x75 },
-};
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 function percentile(values, share) {

@@ -177,4 +177,19 @@ class Page {
   }
 }
 
-module.exports = { Browser, Page };
+// Keys as a keyboard gives them to a page, for Page.key.
+const Keys = Object.freeze({
+  A: { key: 'a', code: 'KeyA', keyCode: 0x41 },
+  D: { key: 'd', code: 'KeyD', keyCode: 0x44 },
+  F: { key: 'f', code: 'KeyF', keyCode: 0x46 },
+  S: { key: 's', code: 'KeyS', keyCode: 0x53 },
+  V: { key: 'v', code: 'KeyV', keyCode: 0x56 },
+  W: { key: 'w', code: 'KeyW', keyCode: 0x57 },
+  F6: { key: 'F6', code: 'F6', keyCode: 0x75 },
+  Down: { key: 'ArrowDown', code: 'ArrowDown', keyCode: 0x28 },
+  Left: { key: 'ArrowLeft', code: 'ArrowLeft', keyCode: 0x25 },
+  Enter: { key: 'Enter', code: 'Enter', keyCode: 0x0D },
+  Escape: { key: 'Escape', code: 'Escape', keyCode: 0x1B },
+});
+
+module.exports = { Browser, Page, Keys };

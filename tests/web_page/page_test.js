@@ -10,7 +10,7 @@ const assert = require('assert');
 const { execFileSync } = require('child_process');
 const fs = require('fs');
 const path = require('path');
-const { Browser } = require('./cdp.js');
+const { Browser, Keys } = require('./cdp.js');
 
 function options() {
   const named = {};
@@ -131,17 +131,6 @@ const CompareInPage = `async (toml, frame, width, height, pngBase64) => {
   return { mean: sum / (width * height * 3), farShare: far / (width * height) };
 }`;
 
-// Keys as a keyboard gives them to the page.
-const Keys = {
-  F: { key: 'f', code: 'KeyF', keyCode: 0x46 },
-  V: { key: 'v', code: 'KeyV', keyCode: 0x56 },
-  W: { key: 'w', code: 'KeyW', keyCode: 0x57 },
-  F6: { key: 'F6', code: 'F6', keyCode: 0x75 },
-  Down: { key: 'ArrowDown', code: 'ArrowDown', keyCode: 0x28 },
-  Left: { key: 'ArrowLeft', code: 'ArrowLeft', keyCode: 0x25 },
-  Enter: { key: 'Enter', code: 'Enter', keyCode: 0x0D },
-  Escape: { key: 'Escape', code: 'Escape', keyCode: 0x1B },
-};
 // A press as the drive's window test makes it: down and up some frames apart.
 const FramesHeld = 3;
 // The game's vehicle views in the order V steps them.
