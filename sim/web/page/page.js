@@ -4,14 +4,12 @@
 'use strict';
 
 const StorageKey = 'vantor.ini';  // base64 of the bytes last applied or saved
-const FrameTimeMs = 16;
-// After the page was hidden the backlog is dropped, not played at once.
-const MaxFramesPerAnimationFrame = 30;
 const PageState = Object.freeze({ Idle: 0, Running: 1, Ended: 2, Failed: 3 });
 const ReportSeparator = '\f';
 
 const $ = (id) => document.getElementById(id);
 const encoder = new TextEncoder();  // the decoders are settings_bytes.js's
+
 function downloadBytes(bytes, name) {
   const link = document.createElement('a');
   link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
@@ -133,6 +131,7 @@ class SettingsPanel {
   // New bytes from outside the box: it shows them, line ends as they are.
   show(bytes) {
     this.bytes = bytes;
+    this.say('');
     const file = describeFile(bytes);
     this.box.value = file.rows.join('\n');
     this.lineEnds.querySelector('option[value=mixed]').hidden = file.kind !== 'mixed';
