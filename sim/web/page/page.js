@@ -400,3 +400,6 @@ vantorPage.ready = (async () => {
   drive.start();
   Object.assign(vantorPage, { vantor, settings, drive });
 })();
+vantorPage.ready.catch((error) => {
+  $('status').textContent = `This browser cannot run the page (WebAssembly and a current canvas are needed): ${error}`;
+});
