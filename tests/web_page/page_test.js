@@ -206,6 +206,8 @@ async function main() {
       await page.until('document.querySelectorAll("#verdicts div").length >= 11');
       const row = await page.evaluate('document.querySelectorAll("#verdicts div")[10].textContent');
       assert(row.endsWith('applied: FOV = 90'), row);
+      assert.strictEqual(await page.evaluate('document.getElementById("line-verdict").textContent'),
+                         'Line 11: applied: FOV = 90', 'the caret\'s line told whole');
       let bytes = Buffer.from(await page.evaluate(bytesOf('vantorPage.settings.bytes')));
       assert(bytes.toString('latin1').endsWith('Height_22=0.5\r\nFOV=90'), 'CR LF as the file had');
       await page.evaluate(`(() => { const select = document.getElementById('line-ends');

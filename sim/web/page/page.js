@@ -116,6 +116,8 @@ class SettingsPanel {
     this.message = $('message');
     this.bytes = new Uint8Array();
     this.box.addEventListener('input', () => this.typed());
+    // The verdict beside a line is cut to the column; the caret's line is told whole below.
+    for (const event of ['keyup', 'click', 'select', 'focus']) this.box.addEventListener(event, () => this.tellCaretLine());
     this.box.addEventListener('scroll', () => { this.verdicts.scrollTop = this.box.scrollTop; });
     this.lineEnds.addEventListener('change', () => this.lineEndsChosen());
     $('open').addEventListener('change', (event) => this.open(event.target.files[0]));
@@ -180,6 +182,14 @@ class SettingsPanel {
     }
     this.verdicts.replaceChildren(...rows);
     this.verdicts.scrollTop = this.box.scrollTop;
+    this.tellCaretLine();
+  }
+
+  tellCaretLine() {
+    const row = this.box.value.slice(0, this.box.selectionStart).split('\n').length - 1;
+    const verdict = this.report?.verdicts[row];
+    $('line-verdict').textContent = verdict ? `Line ${row + 1}: ${verdict.verdict}` : '';
+    $('line-verdict').className = verdict?.marked ? 'marked' : '';
   }
 
   async open(file) {
