@@ -1,7 +1,8 @@
 # Makes the release zip: Vantor.asi, the default Vantor.ini as the Windows build itself saves
-# it (the save_defaults scenario played under Wine), and the install note for players.
+# it (the save_defaults scenario played under Wine), the install note for players and, when the
+# web build made it, the page (Vantor.html).
 # Run by the package_release target with cmake -P and these variables (VERSION also fills the
-# note's @VERSION@):
+# note's @VERSION@), PAGE optional:
 #   VERSION WINE WINE_PREFIX PREFIX_SCRIPT HOST ASI SCENARIO NOTE WORK_DIR OUTPUT
 foreach(variable VERSION WINE WINE_PREFIX PREFIX_SCRIPT HOST ASI SCENARIO NOTE WORK_DIR OUTPUT)
   if(NOT DEFINED ${variable})
@@ -40,10 +41,17 @@ endif()
 file(COPY_FILE ${ASI} ${stage_dir}/Vantor.asi)
 file(COPY_FILE ${run_dir}/Vantor.ini ${stage_dir}/Vantor.ini)
 configure_file(${NOTE} ${stage_dir}/INSTALL.txt @ONLY NEWLINE_STYLE CRLF)
+set(files ${stage_dir}/Vantor.asi ${stage_dir}/Vantor.ini ${stage_dir}/INSTALL.txt)
+if(PAGE)
+  if(NOT EXISTS ${PAGE})
+    message(FATAL_ERROR "the page ${PAGE} is missing: build the web module first")
+  endif()
+  file(COPY_FILE ${PAGE} ${stage_dir}/Vantor.html)
+  list(APPEND files ${stage_dir}/Vantor.html)
+endif()
 
 # Flat: the files go straight into the game's folder. -X: no owner or extra time fields.
-execute_process(COMMAND zip -X -q -j ${OUTPUT} ${stage_dir}/Vantor.asi ${stage_dir}/Vantor.ini ${stage_dir}/INSTALL.txt
-                RESULT_VARIABLE status)
+execute_process(COMMAND zip -X -q -j ${OUTPUT} ${files} RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "zip failed (${status}); is the zip command installed?")
 endif()

@@ -4,8 +4,15 @@
 set(VANTOR_WEB_DIR ${CMAKE_BINARY_DIR}/web)
 find_program(VANTOR_EMCC_FOUND NAMES emcc)
 find_program(VANTOR_NODE NAMES node nodejs)
+find_program(VANTOR_CHROMIUM NAMES chromium chromium-browser)  # the page's test and benchmark
+include(${PROJECT_SOURCE_DIR}/cmake/FontSubsets.cmake)
+if(VANTOR_HB_SUBSET AND VANTOR_FONT_Sans AND VANTOR_FONT_CondensedBold)
+  set(VANTOR_HAVE_FONT_SUBSETS ON)
+else()
+  set(VANTOR_HAVE_FONT_SUBSETS OFF)
+endif()
 
-if(VANTOR_WEB_BUILD AND VANTOR_EMCC_FOUND)
+if(VANTOR_WEB_BUILD AND VANTOR_EMCC_FOUND AND VANTOR_HAVE_FONT_SUBSETS)
   include(ExternalProject)
   ExternalProject_Add(web_build
     SOURCE_DIR ${PROJECT_SOURCE_DIR}
@@ -19,7 +26,8 @@ if(VANTOR_WEB_BUILD AND VANTOR_EMCC_FOUND)
     USES_TERMINAL_BUILD ON)
   set(VANTOR_HAVE_WEB_BUILD ON)
   set(VANTOR_WEB_RUNNER ${VANTOR_WEB_DIR}/sim/web/run-node.js)
+  set(VANTOR_WEB_PAGE ${VANTOR_WEB_DIR}/sim/web/vantor.html)
 else()
   set(VANTOR_HAVE_WEB_BUILD OFF)
-  message(STATUS "emscripten not found: the web module and its tests are skipped")
+  message(STATUS "emscripten, hb-subset or the DejaVu fonts not found: the web module and its tests are skipped")
 endif()

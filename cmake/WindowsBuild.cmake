@@ -41,6 +41,9 @@ set(VANTOR_RELEASE_ARGUMENTS
     -DASI=${VANTOR_ASI}
     -DSCENARIO=${PROJECT_SOURCE_DIR}/scenarios/compare/save_defaults.toml
     -DNOTE=${PROJECT_SOURCE_DIR}/cmake/release/INSTALL.txt.in)
+if(VANTOR_HAVE_WEB_BUILD)
+  list(APPEND VANTOR_RELEASE_ARGUMENTS -DPAGE=${VANTOR_WEB_PAGE})
+endif()
 if(VANTOR_HAVE_WINDOWS_BUILD AND VANTOR_WINE AND VANTOR_ZIP)
   add_custom_target(package_release
     COMMAND ${CMAKE_COMMAND} ${VANTOR_RELEASE_ARGUMENTS}
@@ -51,6 +54,9 @@ if(VANTOR_HAVE_WINDOWS_BUILD AND VANTOR_WINE AND VANTOR_ZIP)
     COMMENT "Release package Vantor-${PROJECT_VERSION}.zip"
     VERBATIM)
   add_dependencies(package_release windows_build)
+  if(VANTOR_HAVE_WEB_BUILD)
+    add_dependencies(package_release web_build)
+  endif()
 else()
   add_custom_target(package_release
     COMMAND ${CMAKE_COMMAND} -E echo "package_release needs MinGW-w64, Wine and zip"

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Makes the release zip into a scratch folder with the package target's own script, then checks
-# what a player gets: exactly the three files, the plugin as built, a defaults Vantor.ini of 29
-# CR LF lines, and a note that carries the version.
+# what a player gets: exactly the three files (four with the web build's page), the plugin as
+# built, a defaults Vantor.ini of 29 CR LF lines, a note that carries the version, and the page
+# as built.
 # Usage: release_package.sh <version> <asi> <folder> <cmake> <cmake -D arguments...>
 set -eu
 version=$1 asi=$2 folder=$3 cmake=$4
@@ -13,9 +14,16 @@ zip="$folder/Vantor-$version.zip"
 
 status=0
 fail() { echo "release package: $*"; status=1; }
+page=""
+for argument in "$@"; do
+  case $argument in -DPAGE=*) page=${argument#-DPAGE=} ;; esac
+done
+expected="INSTALL.txt Vantor.asi Vantor.ini "
+[ -z "$page" ] || expected="INSTALL.txt Vantor.asi Vantor.html Vantor.ini "
 names=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
-[ "$names" = "INSTALL.txt Vantor.asi Vantor.ini " ] || fail "holds '$names'"
+[ "$names" = "$expected" ] || fail "holds '$names', not '$expected'"
 unzip -q -d "$folder/unpacked" "$zip"
+[ -z "$page" ] || cmp -s "$folder/unpacked/Vantor.html" "$page" || fail "Vantor.html is not the page as built"
 cmp -s "$folder/unpacked/Vantor.asi" "$asi" || fail "Vantor.asi is not the plugin as built"
 ini="$folder/unpacked/Vantor.ini"
 [ "$(wc -l < "$ini")" -eq 29 ] || fail "Vantor.ini has $(wc -l < "$ini") lines, not 29"

@@ -39,18 +39,6 @@ bool WriteRecording(const Scenario& recording, const fs::path& path) {
   return written;
 }
 
-vantor::Settings SettingsOf(const std::optional<std::string>& text) {
-  vantor::Settings settings;
-  if (text) vantor::ReadSettingsText(settings, *text);
-  vantor::ClampSettings(settings);
-  return settings;
-}
-
-bool HeightsAllEqual(const vantor::Settings& settings) {
-  return std::all_of(std::begin(settings.Height), std::end(settings.Height),
-                     [&](float height) { return height == settings.Height[0]; });
-}
-
 // Which file keeps the drive's settings in the game, and whether the menu flattened the heights.
 std::string SettingsToKeep(const std::optional<std::string>& start, const fs::path& folder) {
   std::error_code failure;
@@ -62,10 +50,9 @@ std::string SettingsToKeep(const std::optional<std::string>& start, const fs::pa
            std::string(start ? "the file the drive started from" : "the defaults") + "\n";
   std::string text = "settings: to keep the settings of this drive in the game, copy " +
                      (folder / SettingsFile).string() + " into the game's folder, beside Vantor.asi\n";
-  const vantor::Settings kept = SettingsOf(after), started = SettingsOf(start);
-  if (HeightsAllEqual(kept) && !HeightsAllEqual(started)) {
+  if (float flat = 0.0f; HeightsFlattened(start, *after, flat)) {
     char height[32];
-    std::snprintf(height, sizeof height, "%g", static_cast<double>(kept.Height[0]));
+    std::snprintf(height, sizeof height, "%g", static_cast<double>(flat));
     text += std::string("  warning: every Height_ in it is ") + height +
             ", while the starting file had heights per vehicle class: the menu's Height row sets all 22 classes "
             "at once. Keep per-class heights with --set Height_N=VALUE (or in the file) and leave that row alone.\n";

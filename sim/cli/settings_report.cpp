@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "settings/settings.h"
 #include "settings/settings_file.h"
@@ -182,7 +183,26 @@ std::vector<std::string_view> SavedLines(const vantor::Settings& settings, std::
   return lines;
 }
 
+// The settings a file leaves the plugin with after start-up.
+vantor::Settings SettingsAfterStartUp(const std::optional<std::string>& text) {
+  vantor::Settings settings;
+  if (text) vantor::ReadSettingsText(settings, *text);
+  vantor::ClampSettings(settings);
+  return settings;
+}
+
+bool HeightsAllEqual(const vantor::Settings& settings) {
+  return std::all_of(std::begin(settings.Height), std::end(settings.Height),
+                     [&](float height) { return height == settings.Height[0]; });
+}
+
 }  // namespace
+
+bool HeightsFlattened(const std::optional<std::string>& before, const std::string& after, float& height) {
+  const vantor::Settings kept = SettingsAfterStartUp(after);
+  height = kept.Height[0];
+  return HeightsAllEqual(kept) && !HeightsAllEqual(SettingsAfterStartUp(before));
+}
 
 std::string VisibleBytes(std::string_view bytes) {
   std::string visible;
@@ -269,6 +289,7 @@ SettingsReport ReportSettings(const std::optional<std::string>& text, const std:
       std::string quoted = Quoted(lines[i]);
       quoted.resize(std::max(quoted.size(), width), ' ');
       report.text += number + quoted + "  " + verdict + "\n";
+      report.lines.push_back({marked, std::move(verdict)});
     }
 
     vantor::Settings clamped = settings;

@@ -19,13 +19,25 @@ bool ComposeStartingSettings(const std::optional<std::string>& scenarioText, con
                              const std::vector<std::string>& setLines, std::optional<std::string>& text,
                              std::string& error);
 
+// One line of the file as the report tells it.
+struct SettingsLineVerdict {
+  bool marked = false;  // did nothing, or less than it seems to say
+  std::string verdict;
+};
+
 struct SettingsReport {
   std::string text;  // settings-read.txt
   std::string gist;  // one line for the summary
+  std::vector<SettingsLineVerdict> lines;  // the file's lines in order, as the text gives them
 };
 
 // `origin` says where the file came from, for the report's first line.
 SettingsReport ReportSettings(const std::optional<std::string>& text, const std::string& origin);
+
+// Whether a save flattened the heights: every class's height in `after` is the same, while the
+// file the plugin started from (`before`, none: no file) had heights per class. The menu's
+// Height row sets all 22 classes at once. `height` is then the one height left.
+bool HeightsFlattened(const std::optional<std::string>& before, const std::string& after, float& height);
 
 // One line's bytes as readable text: printable ASCII as it is, other bytes as \xNN.
 std::string VisibleBytes(std::string_view bytes);

@@ -38,6 +38,10 @@ struct LiveInputs {
   bool enterOrLeave = false;  // into the nearest vehicle's driver's seat, or out of the vehicle
 };
 
+// The look controls' normal per pixel the mouse moves in a frame: with the plugin's default
+// LookSensitivity of 35 degrees at full deflection, a pixel turns the view about 0.1 degree.
+constexpr float MouseLookPerPixel = 0.003f;
+
 // The player gets into the driver's seat of the nearest vehicle within this many metres.
 constexpr double EnterReach = 8.0;
 // Getting out, the player stands here in the vehicle's frame: beside the driver's door.

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "sim/scenario/scenario_file.h"
 
@@ -20,10 +21,13 @@ std::string Number(float value) {
   char buffer[48];
   std::string text(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
   // The reader takes a double and rounds it to float: should the shortest float text ever sit
-  // on a rounding edge for that, the double's own exact text is written instead.
+  // on a rounding edge for that, the double's own text is written instead (its 17 digits name it
+  // alone, and every build's <charconv> has that form).
   const float back = static_cast<float>(std::strtod(text.c_str(), nullptr));
   if (std::memcmp(&back, &value, sizeof value) != 0 && !std::isnan(value))
-    text.assign(buffer, std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value)).ptr);
+    text.assign(buffer, std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                      std::chars_format::general, std::numeric_limits<double>::max_digits10)
+                            .ptr);
   if (text.find_first_of(".en") == std::string::npos) text += ".0";
   return text;
 }

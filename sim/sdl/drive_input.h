@@ -14,9 +14,6 @@
 
 namespace sim {
 
-// The look controls' normal per pixel the mouse moves in a frame: with the plugin's default
-// LookSensitivity of 35 degrees at full deflection, a pixel turns the view about 0.1 degree.
-constexpr float MouseLookPerPixel = 0.003f;
 // A stick closer to its centre than this share of its travel reads 0, so that a resting stick
 // neither drifts the view nor keeps the plugin's recentring away; beyond it the travel is rescaled.
 constexpr float StickDeadZone = 0.15f;
