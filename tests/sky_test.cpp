@@ -1,6 +1,8 @@
-// The sky is drawn only in the rows where the ground leaves any of it showing (a tilted
-// gradient is the dearest thing in a frame); the picture must be the same, pixel for pixel, as
-// with the sky painted over the whole picture first, whatever the camera's pitch and roll.
+// The sky is drawn only in the rows where the ground leaves any of it showing, and the ground's
+// gradient only above the rows where it has padded to plain grass (a tilted gradient is the
+// dearest thing in a frame); the picture must be the same, pixel for pixel, as with the sky
+// painted over the whole picture first and the whole ground filled with its gradient, whatever
+// the camera's pitch and roll.
 #include <gtest/gtest.h>
 
 #include "sim/render/frame.h"
@@ -40,6 +42,64 @@ sim::Painter SkyPaintedWhole(const sim::Painter& drawn) {
   });
   whole.texts = drawn.texts;
   return whole;
+}
+
+void Append(sim::Painter& painter, const sim::PaintCommand& command) {
+  const auto op = static_cast<uint8_t>(command.op);
+  painter.ops.push_back(op);
+  painter.numbers.insert(painter.numbers.end(), command.numbers, command.numbers + sim::PaintOpNumbers[op]);
+}
+
+// The list up to the ground's fill (the first fill after the second gradient), and the same
+// with the ground filled whole: the sky's commands, then the picture's ground in the ground's
+// gradient. Also whether the list drew some of the ground plain.
+struct GroundLists {
+  sim::Painter drawn, whole;
+  bool plain = false;
+};
+
+GroundLists GroundOf(const sim::Painter& scene, const sim::View& view) {
+  GroundLists lists;
+  int gradients = 0, fills = 0;
+  bool ended = false;
+  sim::ForEachCommand(scene, [&](const sim::PaintCommand& command) {
+    if (ended) return;
+    Append(lists.drawn, command);
+    if (fills == 0) Append(lists.whole, command);  // the sky, up to its fill
+    if (command.op == sim::PaintOp::SetColour && gradients == 1) lists.plain = true;
+    if (command.op == sim::PaintOp::Fill && gradients > 0) ++fills;
+    if (command.op != sim::PaintOp::SetLinearGradient) {
+      ended = command.op == sim::PaintOp::Fill && gradients == 2;
+      return;
+    }
+    if (++gradients < 2) return;
+    sim::NewPath(lists.whole);
+    const std::vector<sim::PixelPoint> ground = sim::GroundOnPicture(view, 0.0, Width, Height);
+    sim::MoveTo(lists.whole, ground.at(0).x, ground[0].y);
+    for (size_t i = 1; i < ground.size(); ++i) sim::LineTo(lists.whole, ground[i].x, ground[i].y);
+    sim::ClosePath(lists.whole);
+    Append(lists.whole, command);
+    sim::Fill(lists.whole);
+  });
+  return lists;
+}
+
+TEST(Ground, PlainWhereItsGradientHasPaddedTheSameAsFilledWhole) {
+  int plain = 0;
+  for (const float pitch : {-25.0f, -3.0f, 0.0f, 12.0f})
+    for (const float roll : {0.0f, 2.5f, -7.0f, 21.0f, 95.0f, 180.0f}) {
+      SCOPED_TRACE(testing::Message() << "pitch " << pitch << ", roll " << roll);
+      const sim::World world = LookingFrom({pitch, roll, 30.0f});
+      sim::Painter scene;
+      sim::DrawScene(scene, world, {}, Width, Height);
+      const GroundLists lists = GroundOf(scene, sim::MakeView(sim::RenderedView(world), Width, Height));
+      plain += lists.plain ? 1 : 0;
+      sim::ScreenPicture a{Width, Height, std::vector<uint32_t>(Width * Height, 0xFF00FF)}, b = a;
+      ASSERT_TRUE(sim::PaintOver(a, lists.drawn));
+      ASSERT_TRUE(sim::PaintOver(b, lists.whole));
+      EXPECT_TRUE(a.pixels == b.pixels);
+    }
+  EXPECT_GT(plain, 10) << "most of these views draw some of the ground plain";
 }
 
 TEST(Sky, DrawnWhereTheGroundLeavesItTheSameAsPaintedWhole) {

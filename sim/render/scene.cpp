@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 
 namespace sim {
 
@@ -23,6 +24,7 @@ constexpr Rgb Reflector{0.88, 0.16, 0.10};
 constexpr double SkyGradientShare = 0.6;
 constexpr double HazeShare = 0.06;
 constexpr double SkyMargin = 1.0;  // rows above and below the sky's that the sky is drawn in too
+constexpr double PlainGroundMargin = 2.0;  // pixels beyond the haze's reach before the grass is drawn plain
 
 // The grid: lines every GridSpacing metres out to GridReach around the eye, fading in bands.
 constexpr double GridSpacing = 10.0;
@@ -95,6 +97,29 @@ void SetHorizonGradient(Painter& painter, const Horizon& horizon, double reach, 
                     horizon.point.y + horizon.upY * reach, atHorizon, away);
 }
 
+// The first whole row from which every pixel lies at least `reach` pixels (and a margin) below
+// the horizon; the height when there is none.
+double RowsBelowHorizonFrom(const Horizon& horizon, double reach, int width, int height) {
+  // A point (x, y) lies -((x - px) * upX + (y - py) * upY) below the horizon: the farther down a
+  // column, the farther below while the sky is above the ground on the picture.
+  if (!horizon.seen || horizon.upY >= 0.0) return height;
+  double from = 0.0;
+  for (const double x : {0.0, static_cast<double>(width)})
+    from = std::max(from, horizon.point.y +
+                              (reach + PlainGroundMargin + (x - horizon.point.x) * horizon.upX) / -horizon.upY);
+  return std::isfinite(from) ? std::min(std::ceil(from), static_cast<double>(height)) : height;
+}
+
+// True when the polygon is the picture's whole rows from `top` down, corner for corner.
+bool IsRowsFrom(const std::vector<PixelPoint>& polygon, double top, int width, int height) {
+  const PixelPoint corners[] = {{0.0, top}, {static_cast<double>(width), top},
+                                {static_cast<double>(width), static_cast<double>(height)}, {0.0, static_cast<double>(height)}};
+  return polygon.size() == 4 && std::all_of(std::begin(corners), std::end(corners), [&](const PixelPoint& corner) {
+           return std::any_of(polygon.begin(), polygon.end(),
+                              [&](const PixelPoint& p) { return p.x == corner.x && p.y == corner.y; });
+         });
+}
+
 void DrawSkyAndGround(Painter& painter, const View& view, double groundLevel, int width, int height) {
   const Horizon horizon = HorizonOf(view);
   const std::vector<PixelPoint> ground = GroundOnPicture(view, groundLevel, width, height);
@@ -119,11 +144,26 @@ void DrawSkyAndGround(Painter& painter, const View& view, double groundLevel, in
     Rectangle(painter, 0.0, top, width, bottom - top);
     Fill(painter);
   }
+  // Where the haze's gradient has padded to grass, whole rows of it plain: cairo pads to the same
+  // pixels as a plain fill of this colour (sky_test holds it to that), several times cheaper once
+  // the horizon tilts. The ground above is cut at a whole row where only the picture's upright
+  // sides cross it, so that every edge it draws is the same and no seam shows.
+  const double hazeReach = HazeShare * height;
+  std::vector<PixelPoint> graded = ground;
+  const double plainFrom = RowsBelowHorizonFrom(horizon, hazeReach, width, height);
+  if (plainFrom < height && IsRowsFrom(CutAtRow(ground, plainFrom, true), plainFrom, width, height)) {
+    NewPath(painter);
+    Rectangle(painter, 0.0, plainFrom, width, height - plainFrom);
+    SetColour(painter, Grass);
+    Fill(painter);
+    graded = CutAtRow(ground, plainFrom, false);
+  }
+  if (graded.size() < 3) return;
   NewPath(painter);
-  MoveTo(painter, ground[0].x, ground[0].y);
-  for (size_t i = 1; i < ground.size(); ++i) LineTo(painter, ground[i].x, ground[i].y);
+  MoveTo(painter, graded[0].x, graded[0].y);
+  for (size_t i = 1; i < graded.size(); ++i) LineTo(painter, graded[i].x, graded[i].y);
   ClosePath(painter);
-  SetHorizonGradient(painter, horizon, -HazeShare * height, Haze, Grass);
+  SetHorizonGradient(painter, horizon, -hazeReach, Haze, Grass);
   Fill(painter);
 }
 

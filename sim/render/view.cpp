@@ -28,6 +28,10 @@ std::vector<Point> KeepPositive(const std::vector<Point>& polygon, Side side, Be
   return kept;
 }
 
+PixelPoint PixelBetween(const PixelPoint& a, const PixelPoint& b, double t) {
+  return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
+}
+
 }  // namespace
 
 View MakeView(const CameraView& camera, int width, int height) {
@@ -88,17 +92,21 @@ std::vector<PixelPoint> PictureCutAtHorizon(const View& view, double groundHeigh
     const double right = (p.x - view.centreX) / view.pixelsPerUnit, up = (view.centreY - p.y) / view.pixelsPerUnit;
     return towardsGround * (m[2][0] * right + m[2][1] + m[2][2] * up);
   };
-  auto between = [](const PixelPoint& a, const PixelPoint& b, double t) {
-    return PixelPoint{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
-  };
   const double w = width, h = height;
   const std::vector<PixelPoint> corners{{0.0, 0.0}, {w, 0.0}, {w, h}, {0.0, h}};
-  std::vector<PixelPoint> part = KeepPositive(corners, side, between);
+  std::vector<PixelPoint> part = KeepPositive(corners, side, PixelBetween);
   if (part.size() < 3) part.clear();
   return part;
 }
 
 }  // namespace
+
+std::vector<PixelPoint> CutAtRow(const std::vector<PixelPoint>& polygon, double y, bool below) {
+  const double towards = below ? 1.0 : -1.0;
+  return KeepPositive(
+      polygon, [&](const PixelPoint& p) { return towards * (p.y - y); },
+      [&](const PixelPoint& a, const PixelPoint& b, double t) { return PixelPoint{PixelBetween(a, b, t).x, y}; });
+}
 
 std::vector<PixelPoint> GroundOnPicture(const View& view, double groundHeight, int width, int height) {
   return PictureCutAtHorizon(view, groundHeight, width, height, 1.0);

@@ -64,4 +64,8 @@ std::vector<PixelPoint> GroundOnPicture(const View& view, double groundHeight, i
 // The rest of the picture: where the camera sees sky, the horizon included; empty when none.
 std::vector<PixelPoint> SkyOnPicture(const View& view, double groundHeight, int width, int height);
 
+// The part of a convex polygon on the picture above the row `y` (below it when `below`); the
+// points made on the cut lie exactly on it.
+std::vector<PixelPoint> CutAtRow(const std::vector<PixelPoint>& polygon, double y, bool below);
+
 }  // namespace sim
