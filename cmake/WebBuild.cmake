@@ -5,6 +5,9 @@ set(VANTOR_WEB_DIR ${CMAKE_BINARY_DIR}/web)
 find_program(VANTOR_EMCC_FOUND NAMES emcc)
 find_program(VANTOR_NODE NAMES node nodejs)
 find_program(VANTOR_CHROMIUM NAMES chromium chromium-browser)  # the page's test and benchmark
+# The module reads scenario files with the same header-only toml++ as the Linux side; found here,
+# in the Linux build, as the cross build cannot look in the Linux headers itself.
+find_path(VANTOR_TOMLPP_INCLUDE toml++/toml.h)
 include(${PROJECT_SOURCE_DIR}/cmake/FontSubsets.cmake)
 if(VANTOR_HB_SUBSET AND VANTOR_FONT_Sans AND VANTOR_FONT_CondensedBold)
   set(VANTOR_HAVE_FONT_SUBSETS ON)
