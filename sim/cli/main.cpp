@@ -28,6 +28,38 @@ std::string DefaultOutFolder(const char* name) {
   return (binary.parent_path().parent_path() / name).string();
 }
 
+// The drive subcommand's options, into `drive`; the window size and the plot flag as given.
+CLI::App* AddDriveCommand(CLI::App& app, sim::DriveOptions& drive, std::string& windowSize, bool& noPlot) {
+  CLI::App* driveCommand = app.add_subcommand(
+      "drive", "Opens a window to drive the circuit yourself through the plugin: W/S/A/D, F to get in or out, the "
+               "mouse to look, V for the game's views, F6 for Vantor's menu, F1 for every key. Closing the window "
+               "writes a run's files and the drive as a scenario.");
+  driveCommand->add_option("-o,--out", drive.outFolder, "Output folder, made when missing; the drive's working folder")
+      ->capture_default_str();
+  driveCommand->add_option("--settings", drive.settingsPath, "Start from this Vantor.ini, byte for byte")
+      ->check(CLI::ExistingFile);
+  driveCommand->add_option("--set", drive.setLines, "Add the line KEY=VALUE to the starting Vantor.ini (repeatable)")
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  driveCommand->add_option("--plugin", drive.pluginPath, "The plugin to load")->capture_default_str();
+  driveCommand->add_option("--window-size", windowSize, "The window's size in pixels, WIDTHxHEIGHT (it can be resized)")
+      ->check([](const std::string& text) {
+        int width = 0, height = 0;
+        return sim::ParsePictureSize(text, sim::MinWindowSide, sim::MaxWindowSide, false, width, height)
+                   ? std::string()
+                   : "expected WIDTHxHEIGHT, " + std::to_string(sim::MinWindowSide) + " to " +
+                         std::to_string(sim::MaxWindowSide);
+      })
+      ->capture_default_str();
+  driveCommand->add_option("--record", drive.recordPath, "Also write the drive as a scenario to FILE.toml");
+  driveCommand->add_option("--frames", drive.frames, "End after N frames")->check(CLI::PositiveNumber);
+  driveCommand->add_option("--screenshot-at", drive.screenshotAt,
+                           "Also a screenshot of frame N, screenshot-NNNNNN.png (F12 takes one of the frame shown)")
+      ->check(CLI::NonNegativeNumber);
+  driveCommand->add_flag("--no-plot", noPlot, "Skip the plot");
+  return driveCommand;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -91,33 +123,7 @@ int main(int argc, char** argv) {
   drive.pluginPath = options.pluginPath;
   std::string windowSize = std::to_string(drive.width) + "x" + std::to_string(drive.height);
   bool driveNoPlot = false;
-  CLI::App* driveCommand = app.add_subcommand(
-      "drive", "Opens a window to drive the circuit yourself through the plugin: W/S/A/D, F to get in or out, the "
-               "mouse to look, V for the game's views, F6 for Vantor's menu, F1 for every key. Closing the window "
-               "writes a run's files and the drive as a scenario.");
-  driveCommand->add_option("-o,--out", drive.outFolder, "Output folder, made when missing; the drive's working folder")
-      ->capture_default_str();
-  driveCommand->add_option("--settings", drive.settingsPath, "Start from this Vantor.ini, byte for byte")
-      ->check(CLI::ExistingFile);
-  driveCommand->add_option("--set", drive.setLines, "Add the line KEY=VALUE to the starting Vantor.ini (repeatable)")
-      ->expected(1)
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-  driveCommand->add_option("--plugin", drive.pluginPath, "The plugin to load")->capture_default_str();
-  driveCommand->add_option("--window-size", windowSize, "The window's size in pixels, WIDTHxHEIGHT (it can be resized)")
-      ->check([](const std::string& text) {
-        int width = 0, height = 0;
-        return sim::ParsePictureSize(text, sim::MinWindowSide, sim::MaxWindowSide, false, width, height)
-                   ? std::string()
-                   : "expected WIDTHxHEIGHT, " + std::to_string(sim::MinWindowSide) + " to " +
-                         std::to_string(sim::MaxWindowSide);
-      })
-      ->capture_default_str();
-  driveCommand->add_option("--record", drive.recordPath, "Also write the drive as a scenario to FILE.toml");
-  driveCommand->add_option("--frames", drive.frames, "End after N frames")->check(CLI::PositiveNumber);
-  driveCommand->add_option("--screenshot-at", drive.screenshotAt,
-                           "Also a screenshot of frame N, screenshot-NNNNNN.png (F12 takes one of the frame shown)")
-      ->check(CLI::NonNegativeNumber);
-  driveCommand->add_flag("--no-plot", driveNoPlot, "Skip the plot");
+  CLI::App* driveCommand = AddDriveCommand(app, drive, windowSize, driveNoPlot);
 
   // CLI11's own exit codes (105, 109, ...) are no business of the caller: every usage error is 2.
   try {

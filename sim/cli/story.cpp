@@ -6,9 +6,9 @@ namespace sim {
 
 namespace {
 
-void ExtendSpans(std::vector<FrameSpan>& spans, int32_t frame) {
-  if (!spans.empty() && spans.back().last + 1 == frame) spans.back().last = frame;
-  else spans.push_back({frame, frame});
+void ExtendSpans(std::vector<ValueSpan>& spans, int32_t frame, int32_t value = 0) {
+  if (!spans.empty() && spans.back().last + 1 == frame && spans.back().value == value) spans.back().last = frame;
+  else spans.push_back({frame, frame, value});
 }
 
 // "frame 4" or "frames 1, 4 (by V), 7": both lists in frame order, the frames of `byV` marked.
@@ -22,11 +22,6 @@ std::string FrameList(const std::vector<int32_t>& frames, const std::vector<int3
   for (size_t i = 0; i < marked.size(); ++i)
     list += (i > 0 ? ", " : "") + std::to_string(marked[i].first) + (marked[i].second ? " (by V)" : "");
   return list;
-}
-
-void ExtendValueSpans(std::vector<ValueSpan>& spans, int32_t frame, int32_t value) {
-  if (!spans.empty() && spans.back().last + 1 == frame && spans.back().value == value) spans.back().last = frame;
-  else spans.push_back({frame, frame, value});
 }
 
 // "gameplay 0 to 124, vantor 125 to 300": each span named by `name`.
@@ -68,8 +63,8 @@ void NoteFrame(RunStory& story, const World& world, const Trace& trace, int32_t 
   const bool viewCameRound = viewMode == FirstPersonViewMode && !story.viewModes.empty() &&
                              story.viewModes.back().value != FirstPersonViewMode;
   if (active && !story.wasActive) (viewCameRound ? story.activationsByV : story.activations).push_back(frame);
-  ExtendValueSpans(story.cameras, frame, static_cast<int32_t>(camera));
-  ExtendValueSpans(story.viewModes, frame, viewMode);
+  ExtendSpans(story.cameras, frame, static_cast<int32_t>(camera));
+  ExtendSpans(story.viewModes, frame, viewMode);
   // Leaving by V is the only release that sets the view mode on its own frame.
   if (!active && story.wasActive) (viewModeSet ? story.exits : story.releases).push_back(frame);
   story.wasActive = active;

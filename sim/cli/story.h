@@ -12,17 +12,14 @@
 
 namespace sim {
 
-struct FrameSpan {
-  int32_t first = 0;
-  int32_t last = 0;
-};
-
-// A run of frames over which one thing held: a camera rendering, a view mode.
+// A run of frames over which one thing held: a camera rendering, a view mode; 0 where the span
+// says no more than that the frames were there.
 struct ValueSpan {
   int32_t first = 0;
   int32_t last = 0;
   int32_t value = 0;
 };
+using FrameSpan = ValueSpan;
 
 struct RunStory {
   int32_t frames = 0;                 // frames played

@@ -48,6 +48,36 @@ struct DriveRamp {
   float start, target;
 };
 
+void ApplyDrive(Vehicle& vehicle, const ScenarioEvent& event) {
+  if (event.speed) vehicle.speed = *event.speed;
+  if (event.turnRate) vehicle.turnRate = *event.turnRate;
+  if (event.pitch) vehicle.rotation.x = *event.pitch;
+  if (event.roll) vehicle.rotation.y = *event.roll;
+  if (event.yaw) vehicle.rotation.z = *event.yaw;
+}
+
+// The driver's inputs: from the first of them the world drives the vehicle.
+void ApplyMotionInput(Vehicle& vehicle, const ScenarioEvent& event) {
+  vehicle.motion.driven = true;
+  (event.kind == EventKind::Throttle ? vehicle.motion.inputs.throttle
+   : event.kind == EventKind::Brake  ? vehicle.motion.inputs.brake
+                                     : vehicle.motion.inputs.steer) = event.amount;
+}
+
+// A cutscene, the cinematic camera or another script's camera begins (`flag`) or ends.
+void ApplyGameCamera(World& world, const ScenarioEvent& event) {
+  if (event.kind == EventKind::Cutscene) {
+    world.cutscenePlaying = event.flag;
+  } else if (event.kind == EventKind::Cinematic) {
+    world.cinematicHeld = event.flag;
+  } else {
+    // The other script turns the one rendering switch on with its camera, and off at its end.
+    world.otherCamera.active = event.flag;
+    if (event.flag) world.otherCamera.activation = ++world.cameraActivations;
+    world.scriptCamerasRendering = event.flag;
+  }
+}
+
 void Apply(World& world, const ScenarioEvent& event) {
   Vehicle* vehicle = ScenarioVehicleIn(world, event.vehicle);
   switch (event.kind) {
@@ -70,24 +100,12 @@ void Apply(World& world, const ScenarioEvent& event) {
       world.player.dead = false;
       break;
     case EventKind::Drive:
-      if (vehicle == nullptr) break;
-      if (event.speed) vehicle->speed = *event.speed;
-      if (event.turnRate) vehicle->turnRate = *event.turnRate;
-      if (event.pitch) vehicle->rotation.x = *event.pitch;
-      if (event.roll) vehicle->rotation.y = *event.roll;
-      if (event.yaw) vehicle->rotation.z = *event.yaw;
+      if (vehicle != nullptr) ApplyDrive(*vehicle, event);
       break;
     case EventKind::Cutscene:
-      world.cutscenePlaying = event.flag;
-      break;
     case EventKind::Cinematic:
-      world.cinematicHeld = event.flag;
-      break;
     case EventKind::OtherCamera:
-      // The other script turns the one rendering switch on with its camera, and off at its end.
-      world.otherCamera.active = event.flag;
-      if (event.flag) world.otherCamera.activation = ++world.cameraActivations;
-      world.scriptCamerasRendering = event.flag;
+      ApplyGameCamera(world, event);
       break;
     case EventKind::Look:
       world.lookControls[1] = event.lookX;
@@ -117,11 +135,7 @@ void Apply(World& world, const ScenarioEvent& event) {
     case EventKind::Throttle:
     case EventKind::Brake:
     case EventKind::Steer:
-      if (vehicle == nullptr) break;
-      vehicle->motion.driven = true;
-      (event.kind == EventKind::Throttle ? vehicle->motion.inputs.throttle
-       : event.kind == EventKind::Brake  ? vehicle->motion.inputs.brake
-                                         : vehicle->motion.inputs.steer) = event.amount;
+      if (vehicle != nullptr) ApplyMotionInput(*vehicle, event);
       break;
   }
 }

@@ -231,13 +231,11 @@ Subject SubjectOf(const World& world) {
 
 CameraView ShotOf(const World& world, Vec3 offset, Vec3 target, float fov) {
   const Subject subject = SubjectOf(world);
-  CameraView view = CameraLookingAt(subject.position, subject.heading, offset, target);
   // Turned towards the target sideways as well as up or down.
   const double across = target.x - offset.x, along = target.y - offset.y;
-  view.rotation.z = WrapDegrees(subject.heading + std::atan2(-across, along) / DegreesToRadians);
-  view.rotation.x = static_cast<float>(std::atan2(target.z - offset.z, std::hypot(across, along)) / DegreesToRadians);
-  view.fov = fov;
-  return view;
+  const Vec3 rotation{static_cast<float>(std::atan2(target.z - offset.z, std::hypot(across, along)) / DegreesToRadians),
+                      0.0f, WrapDegrees(subject.heading + std::atan2(-across, along) / DegreesToRadians)};
+  return {LocalToWorld(subject.position, {0.0f, 0.0f, subject.heading}, offset), rotation, fov, GameCameraNearClip};
 }
 
 CameraView GameFirstPersonView(const World& world) {

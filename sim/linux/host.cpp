@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include "sim/linux/libc_swapcontext.h"
+
 #include <cstdio>
 
 #ifdef __SANITIZE_ADDRESS__
@@ -29,20 +31,9 @@ ScriptHook& ActiveHook() {
 // swapcontext is called: the sanitizer's stand-in for it cannot tell a switch between two live
 // stacks from a fresh start, clears the shadow of the stack it goes to and warns.
 #ifdef __SANITIZE_ADDRESS__
-using SwapContextFunction = int (*)(ucontext_t*, const ucontext_t*);
-
-SwapContextFunction SwapContext() {
-  static const SwapContextFunction function = [] {
-    void* libc = dlopen("libc.so.6", RTLD_NOW | RTLD_NOLOAD);
-    void* symbol = libc != nullptr ? dlsym(libc, "swapcontext") : nullptr;
-    return symbol != nullptr ? reinterpret_cast<SwapContextFunction>(symbol) : &swapcontext;
-  }();
-  return function;
-}
-
 void EnterScript(LinuxHost& host) {
   __sanitizer_start_switch_fiber(&host.hostFakeStack, host.scriptStack.data(), host.scriptStack.size());
-  SwapContext()(&host.hostContext, &host.scriptContext);
+  LibcSwapContext()(&host.hostContext, &host.scriptContext);
   __sanitizer_finish_switch_fiber(host.hostFakeStack, nullptr, nullptr);
 }
 
@@ -57,14 +48,14 @@ void ScriptStackEntered(LinuxHost& host) {
 // with the host, where the allocator poisons it as freed.
 void LeaveScript(LinuxHost& host) {
   __sanitizer_start_switch_fiber(&host.scriptFakeStack, host.hostStackBottom, host.hostStackSize);
-  SwapContext()(&host.scriptContext, &host.hostContext);
+  LibcSwapContext()(&host.scriptContext, &host.hostContext);
   __sanitizer_finish_switch_fiber(host.scriptFakeStack, &host.hostStackBottom, &host.hostStackSize);
 }
 
 // A script that returned never runs again: its fake stack goes now.
 void LeaveScriptForGood(LinuxHost& host) {
   __sanitizer_start_switch_fiber(nullptr, host.hostStackBottom, host.hostStackSize);
-  SwapContext()(&host.scriptContext, &host.hostContext);
+  LibcSwapContext()(&host.scriptContext, &host.hostContext);
 }
 #else
 void EnterScript(LinuxHost& host) { swapcontext(&host.hostContext, &host.scriptContext); }

@@ -174,6 +174,118 @@ std::string ActionList() {
   return list;
 }
 
+// One of the action's own keys into the event.
+bool ReadActionKey(Reader& reader, const std::string& action, const std::string& name, const toml::node& node,
+                   const Scenario& scenario, ScenarioEvent& event) {
+  bool ok = true;
+  if (name == "vehicle") {
+    const auto text = node.value<std::string>();
+    event.vehicle = text ? VehicleIndex(scenario, *text) : -1;
+    if (event.vehicle < 0) ok = reader.Fail(node, "expected the name of a vehicle declared above for 'vehicle'");
+  } else if (name == "seat") {
+    ok = ReadInt(reader, node, "seat", event.seat);
+  } else if (name == "stand" || name == "offset") {
+    ok = ReadVec3(reader, node, name.c_str(), event.offset);
+  } else if (name == "key") {
+    const auto text = node.value<std::string>();
+    event.key = text ? KeyCodeByName(*text) : 0;
+    if (event.key == 0)
+      ok = reader.Fail(node, "expected a key: V, F6, UP, DOWN, LEFT, RIGHT, ENTER, NUMPAD0 to NUMPAD9");
+  } else if (name == "distance") {
+    float distance = 0.0f;
+    ok = ReadFloat(reader, node, "distance", distance);
+    if (ok && !(distance >= 0.0f)) ok = reader.Fail(node, "expected a distance of 0 or more metres");
+    // Beside the driver's door: the vehicle's local -x axis, at the height of its origin.
+    event.offset = {-distance, 0.0f, 0.0f};
+  } else if (name == "x") {
+    ok = ReadFloat(reader, node, "x", event.lookX);
+  } else if (name == "y") {
+    ok = ReadFloat(reader, node, "y", event.lookY);
+  } else if (name == "class") {
+    ok = ReadInt(reader, node, "class", event.value);
+  } else if (name == "time") {
+    ok = ReadInt(reader, node, "time", event.value);
+  } else if (name == "amount") {
+    ok = ReadFloat(reader, node, "amount", event.amount);
+    const float lowest = action == "steer" ? -1.0f : 0.0f;
+    if (ok && !(event.amount >= lowest && event.amount <= 1.0f))
+      ok = reader.Fail(node, action == "steer" ? "expected an amount from -1 (full left) to 1 (full right)"
+                                               : "expected an amount from 0 to 1");
+  } else {
+    float value = 0.0f;
+    ok = ReadFloat(reader, node, name.c_str(), value);
+    if (name == "speed") event.speed = value;
+    if (name == "turn_rate") event.turnRate = value;
+    if (name == "pitch") event.pitch = value;
+    if (name == "roll") event.roll = value;
+    if (name == "yaw") event.yaw = value;
+  }
+  return ok;
+}
+
+bool IsMotionAction(std::string_view action) { return action == "throttle" || action == "brake" || action == "steer"; }
+bool IsCameraSpan(std::string_view action) {
+  return action == "cutscene" || action == "cinematic" || action == "other_camera";
+}
+
+// What the action needs besides its keys, and what its `until` may be; sets the event's span.
+bool CheckEvent(Reader& reader, const toml::table& table, const std::string& action, std::optional<int32_t> until,
+                ScenarioEvent& event) {
+  if (!table.contains("at")) return reader.Fail(table.source(), "an event needs 'at', the frame it happens on");
+  const bool motion = IsMotionAction(action);
+  const bool walk = action == "walk";
+  const bool needsVehicle = action == "enter" || action == "stand_near" || action == "drive" ||
+                            action == "vehicle_class" || action == "remove_vehicle" || motion;
+  if (needsVehicle && event.vehicle < 0) return reader.Fail(table.source(), Join({"'", action, "' needs 'vehicle'"}));
+  const bool needsKey = action == "key_down" || action == "key_up" || action == "press" || action == "hold";
+  if (needsKey && event.key == 0) return reader.Fail(table.source(), Join({"'", action, "' needs 'key'"}));
+  if (until && *until <= event.frame) return reader.Fail(table.source(), "expected 'until' after 'at'");
+  const bool cameraSpan = IsCameraSpan(action);
+  const bool spans = action == "look" || action == "hold" || action == "drive" || cameraSpan || motion || walk;
+  if (until && !spans)
+    return reader.Fail(table.source(), "only look, hold, drive, cutscene, cinematic, other_camera, throttle, brake, "
+                                       "steer and walk take 'until'");
+  if (walk && !(std::fabs(event.lookX) <= 1.0f && std::fabs(event.lookY) <= 1.0f))
+    return reader.Fail(table.source(), "expected 'x' and 'y' from -1 to 1 for 'walk'");
+  if (motion && !table.contains("amount")) return reader.Fail(table.source(), Join({"'", action, "' needs 'amount'"}));
+  if (action == "stand_near" && table.contains("offset") && table.contains("distance"))
+    return reader.Fail(table.source(), "'stand_near' takes 'offset' or 'distance', not both");
+  if (action == "drive" && until) {
+    if (event.yaw) return reader.Fail(table.source(), "a drive with 'until' cannot ramp 'yaw': ramp 'turn_rate' instead");
+    event.until = *until;
+  }
+  if (action == "hold" && !until) return reader.Fail(table.source(), "'hold' needs 'until', the frame the key is let go");
+  if (cameraSpan && !until) return reader.Fail(table.source(), Join({"'", action, "' needs 'until', the frame it ends"}));
+  event.flag = cameraSpan;  // the span begins; its end (AddSpanEnd) clears the flag
+  return true;
+}
+
+// Spans end with the opposite event: a press lasts one frame, a hold until its end.
+void AddSpanEnd(Scenario& scenario, const ScenarioEvent& event, const std::string& action, std::optional<int32_t> until) {
+  if (action == "press" || action == "hold") {
+    ScenarioEvent release = event;
+    release.kind = EventKind::KeyUp;
+    release.frame = action == "press" ? event.frame + 1 : *until;
+    scenario.events.push_back(release);
+  } else if (IsCameraSpan(action)) {
+    ScenarioEvent end = event;
+    end.frame = *until;
+    end.flag = false;
+    scenario.events.push_back(end);
+  } else if ((action == "look" || action == "walk") && until) {
+    ScenarioEvent centre = event;
+    centre.frame = *until;
+    centre.lookX = 0.0f;
+    centre.lookY = 0.0f;
+    scenario.events.push_back(centre);
+  } else if (IsMotionAction(action) && until) {
+    ScenarioEvent letGo = event;
+    letGo.frame = *until;
+    letGo.amount = 0.0f;
+    scenario.events.push_back(letGo);
+  }
+}
+
 bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
   const toml::node* doNode = table.get("do");
   if (doNode == nullptr || !doNode->is_string())
@@ -200,105 +312,19 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
       until = value;
     } else if (std::string_view(known->keys).find(Join({" ", name, " "})) == std::string::npos) {
       ok = reader.Fail(node, Join({"'", action, "' takes none of '", name, "' (it takes:", known->keys, "at, until)"}));
-    } else if (name == "vehicle") {
-      const auto text = node.value<std::string>();
-      event.vehicle = text ? VehicleIndex(scenario, *text) : -1;
-      if (event.vehicle < 0) ok = reader.Fail(node, "expected the name of a vehicle declared above for 'vehicle'");
-    } else if (name == "seat") {
-      ok = ReadInt(reader, node, "seat", event.seat);
-    } else if (name == "stand" || name == "offset") {
-      ok = ReadVec3(reader, node, name.c_str(), event.offset);
-    } else if (name == "key") {
-      const auto text = node.value<std::string>();
-      event.key = text ? KeyCodeByName(*text) : 0;
-      if (event.key == 0)
-        ok = reader.Fail(node, "expected a key: V, F6, UP, DOWN, LEFT, RIGHT, ENTER, NUMPAD0 to NUMPAD9");
-    } else if (name == "distance") {
-      float distance = 0.0f;
-      ok = ReadFloat(reader, node, "distance", distance);
-      if (ok && !(distance >= 0.0f)) ok = reader.Fail(node, "expected a distance of 0 or more metres");
-      // Beside the driver's door: the vehicle's local -x axis, at the height of its origin.
-      event.offset = {-distance, 0.0f, 0.0f};
-    } else if (name == "x") {
-      ok = ReadFloat(reader, node, "x", event.lookX);
-    } else if (name == "y") {
-      ok = ReadFloat(reader, node, "y", event.lookY);
-    } else if (name == "class") {
-      ok = ReadInt(reader, node, "class", event.value);
-    } else if (name == "time") {
-      ok = ReadInt(reader, node, "time", event.value);
-    } else if (name == "amount") {
-      ok = ReadFloat(reader, node, "amount", event.amount);
-      const float lowest = action == "steer" ? -1.0f : 0.0f;
-      if (ok && !(event.amount >= lowest && event.amount <= 1.0f))
-        ok = reader.Fail(node, action == "steer" ? "expected an amount from -1 (full left) to 1 (full right)"
-                                                 : "expected an amount from 0 to 1");
     } else {
-      float value = 0.0f;
-      ok = ReadFloat(reader, node, name.c_str(), value);
-      if (name == "speed") event.speed = value;
-      if (name == "turn_rate") event.turnRate = value;
-      if (name == "pitch") event.pitch = value;
-      if (name == "roll") event.roll = value;
-      if (name == "yaw") event.yaw = value;
+      ok = ReadActionKey(reader, action, name, node, scenario, event);
     }
     if (!ok) return false;
   }
-  if (!table.contains("at")) return reader.Fail(table.source(), "an event needs 'at', the frame it happens on");
-  const bool motion = action == "throttle" || action == "brake" || action == "steer";
-  const bool walk = action == "walk";
-  const bool needsVehicle = action == "enter" || action == "stand_near" || action == "drive" ||
-                            action == "vehicle_class" || action == "remove_vehicle" || motion;
-  if (needsVehicle && event.vehicle < 0) return reader.Fail(table.source(), Join({"'", action, "' needs 'vehicle'"}));
-  const bool needsKey = action == "key_down" || action == "key_up" || action == "press" || action == "hold";
-  if (needsKey && event.key == 0) return reader.Fail(table.source(), Join({"'", action, "' needs 'key'"}));
-  if (until && *until <= event.frame) return reader.Fail(table.source(), "expected 'until' after 'at'");
-  const bool cameraSpan = action == "cutscene" || action == "cinematic" || action == "other_camera";
-  const bool spans = action == "look" || action == "hold" || action == "drive" || cameraSpan || motion || walk;
-  if (until && !spans)
-    return reader.Fail(table.source(), "only look, hold, drive, cutscene, cinematic, other_camera, throttle, brake, "
-                                       "steer and walk take 'until'");
-  if (walk && !(std::fabs(event.lookX) <= 1.0f && std::fabs(event.lookY) <= 1.0f))
-    return reader.Fail(table.source(), "expected 'x' and 'y' from -1 to 1 for 'walk'");
-  if (motion && !table.contains("amount")) return reader.Fail(table.source(), Join({"'", action, "' needs 'amount'"}));
-  if (action == "stand_near" && table.contains("offset") && table.contains("distance"))
-    return reader.Fail(table.source(), "'stand_near' takes 'offset' or 'distance', not both");
-  if (action == "drive" && until) {
-    if (event.yaw) return reader.Fail(table.source(), "a drive with 'until' cannot ramp 'yaw': ramp 'turn_rate' instead");
-    event.until = *until;
-  }
-  if (action == "hold" && !until) return reader.Fail(table.source(), "'hold' needs 'until', the frame the key is let go");
-  if (cameraSpan && !until) return reader.Fail(table.source(), Join({"'", action, "' needs 'until', the frame it ends"}));
-  event.flag = cameraSpan;  // the span begins; its end, below, clears the flag
+  if (!CheckEvent(reader, table, action, until, event)) return false;
 
   for (const auto& [name, kind] : Kinds)
     if (action == name) event.kind = kind;
   scenario.events.push_back(event);
   reader.writtenEvents.emplace_back(event.frame, event.line);
 
-  // Spans end with the opposite event: a press lasts one frame, a hold until its end.
-  if (action == "press" || action == "hold") {
-    ScenarioEvent release = event;
-    release.kind = EventKind::KeyUp;
-    release.frame = action == "press" ? event.frame + 1 : *until;
-    scenario.events.push_back(release);
-  } else if (cameraSpan) {
-    ScenarioEvent end = event;
-    end.frame = *until;
-    end.flag = false;
-    scenario.events.push_back(end);
-  } else if ((action == "look" || walk) && until) {
-    ScenarioEvent centre = event;
-    centre.frame = *until;
-    centre.lookX = 0.0f;
-    centre.lookY = 0.0f;
-    scenario.events.push_back(centre);
-  } else if (motion && until) {
-    ScenarioEvent letGo = event;
-    letGo.frame = *until;
-    letGo.amount = 0.0f;
-    scenario.events.push_back(letGo);
-  }
+  AddSpanEnd(scenario, event, action, until);
   return true;
 }
 

@@ -104,14 +104,31 @@ void Present(Window& window, ScreenPicture& picture) {
   SDL_RenderPresent(window.renderer);
 }
 
+// The simulator's overlay over the frame drawn, then the picture on screen. `presented` keeps the
+// times of the pictures shown in the last FrameRateSpanMs, for the frame rate the overlay tells.
+void ShowPicture(Window& window, DriveSession& session, const DriveInput& input, std::deque<double>& presented,
+                 double workStarted) {
+  while (!presented.empty() && presented.front() < workStarted - FrameRateSpanMs) presented.pop_front();
+  presented.push_back(workStarted);
+  Painter overlay;
+  DrawOverlay(overlay, LiveStatusLines(session.host->hook.world, static_cast<double>(presented.size()), !input.mouseCaptured),
+              input.help, session.picture.width, session.picture.height);
+  PaintOver(session.picture, overlay);
+  Present(window, session.picture);
+}
+
+void TellNoDisplay(std::ostream& err) {
+  err << "vantor-sim: drive opens a window and needs a display (X11 or Wayland), but neither DISPLAY nor "
+         "WAYLAND_DISPLAY is set. Run it on a desktop, or under a virtual display:\n"
+         "  xvfb-run -s '-screen 0 1280x720x24' vantor-sim drive --frames 600 --screenshot-at 599\n"
+         "vantor-sim: nothing was played\n";
+}
+
 }  // namespace
 
 int RunDriveWindow(const DriveOptions& options, std::ostream& out, std::ostream& err) {
   if (!HasDisplay()) {
-    err << "vantor-sim: drive opens a window and needs a display (X11 or Wayland), but neither DISPLAY nor "
-           "WAYLAND_DISPLAY is set. Run it on a desktop, or under a virtual display:\n"
-           "  xvfb-run -s '-screen 0 1280x720x24' vantor-sim drive --frames 600 --screenshot-at 599\n"
-           "vantor-sim: nothing was played\n";
+    TellNoDisplay(err);
     return ExitUsage;
   }
   Window window;
@@ -169,13 +186,7 @@ int RunDriveWindow(const DriveOptions& options, std::ostream& out, std::ostream&
       TakeTextureBack(window, session.picture);
       continue;
     }
-    while (!presented.empty() && presented.front() < workStarted - FrameRateSpanMs) presented.pop_front();
-    presented.push_back(workStarted);
-    Painter overlay;
-    DrawOverlay(overlay, LiveStatusLines(session.host->hook.world, static_cast<double>(presented.size()), !input.mouseCaptured),
-                input.help, session.picture.width, session.picture.height);
-    PaintOver(session.picture, overlay);
-    Present(window, session.picture);
+    ShowPicture(window, session, input, presented, workStarted);
     session.workMs.push_back(nowMs() - workStarted);
   }
   session.playedSeconds = nowMs() / 1000.0;

@@ -1,6 +1,6 @@
 #include "script_fiber.h"
 
-#include <dlfcn.h>
+#include "sim/linux/libc_swapcontext.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -22,22 +22,11 @@ ScriptFiber* running = nullptr;
 // Each switch is announced, so that AddressSanitizer checks every frame against the stack it
 // runs on, and libc's own swapcontext is called: the sanitizer's stand-in cannot tell a switch
 // between two live stacks from a fresh start and clears the shadow of the stack it goes to.
-using SwapContextFunction = int (*)(ucontext_t*, const ucontext_t*);
-
-SwapContextFunction SwapContext() {
-  static const SwapContextFunction function = [] {
-    void* libc = dlopen("libc.so.6", RTLD_NOW | RTLD_NOLOAD);
-    void* symbol = libc != nullptr ? dlsym(libc, "swapcontext") : nullptr;
-    return symbol != nullptr ? reinterpret_cast<SwapContextFunction>(symbol) : &swapcontext;
-  }();
-  return function;
-}
-
 void ForgetAbandonedFrames(ScriptFiber& fiber) { __asan_unpoison_memory_region(fiber.stack.get(), fiber.stackSize); }
 
 void SwitchIn(ScriptFiber& fiber) {
   __sanitizer_start_switch_fiber(&fiber.hostFakeStack, fiber.stack.get(), fiber.stackSize);
-  SwapContext()(&fiber.hostContext, &fiber.scriptContext);
+  sim::LibcSwapContext()(&fiber.hostContext, &fiber.scriptContext);
   __sanitizer_finish_switch_fiber(fiber.hostFakeStack, nullptr, nullptr);
 }
 
@@ -48,7 +37,7 @@ void Arrived(ScriptFiber& fiber) {
 void SwitchOut(ScriptFiber& fiber, bool forGood) {
   __sanitizer_start_switch_fiber(forGood ? nullptr : &fiber.scriptFakeStack, fiber.hostStackBottom,
                                  fiber.hostStackSize);
-  SwapContext()(&fiber.scriptContext, &fiber.hostContext);
+  sim::LibcSwapContext()(&fiber.scriptContext, &fiber.hostContext);
   __sanitizer_finish_switch_fiber(fiber.scriptFakeStack, &fiber.hostStackBottom, &fiber.hostStackSize);
 }
 #else
