@@ -3,10 +3,15 @@
 // dearest thing in a frame); the picture must be the same, pixel for pixel, as with the sky
 // painted over the whole picture first and the whole ground filled with its gradient, whatever
 // the camera's pitch and roll.
+#include <cairo.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
 
 #include "sim/render/frame.h"
 #include "sim/render/scene.h"
+#include "sim/render/screen_png.h"
 
 namespace {
 
@@ -122,3 +127,67 @@ TEST(Sky, DrawnWhereTheGroundLeavesItTheSameAsPaintedWhole) {
 }
 
 }  // namespace
+
+namespace {
+
+// cairo's own drawing of a gradient over a rectangle, for comparison with the renderer's.
+sim::ScreenPicture CairoGradientRectangle(const double* n, const double* r) {
+  sim::ScreenPicture picture{Width, Height, std::vector<uint32_t>(Width * Height, 0xFFFF00FF)};
+  cairo_surface_t* surface = sim::SurfaceOver(picture);
+  cairo_t* cr = cairo_create(surface);
+  cairo_pattern_t* gradient = cairo_pattern_create_linear(n[0], n[1], n[2], n[3]);
+  cairo_pattern_add_color_stop_rgb(gradient, 0.0, n[4], n[5], n[6]);
+  cairo_pattern_add_color_stop_rgb(gradient, 1.0, n[7], n[8], n[9]);
+  cairo_set_source(cr, gradient);
+  cairo_rectangle(cr, r[0], r[1], r[2], r[3]);
+  cairo_fill(cr);
+  cairo_pattern_destroy(gradient);
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
+  return picture;
+}
+
+int LargestChannelDifference(uint32_t a, uint32_t b) {
+  int largest = 0;
+  for (int shift = 0; shift < 32; shift += 8)
+    largest = std::max(largest, std::abs(static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF)));
+  return largest;
+}
+
+}  // namespace
+
+// A tilted gradient over whole pixels is filled from a table rather than by cairo: the same
+// colours as cairo's to within one step of a channel, only inside the rectangle, and the path
+// used up as a fill uses it; a rectangle off the pixel grid is still cairo's.
+TEST(Sky, TiltedGradientFilledFromTheTableAsCairoFillsIt) {
+  const sim::Rgb low{0.80, 0.86, 0.92}, high{0.36, 0.56, 0.84};
+  for (const double tilt : {0.02, 0.3, 1.0, -2.5, 40.0}) {
+    SCOPED_TRACE(testing::Message() << "tilt " << tilt);
+    const double n[] = {160.0, 120.0, 160.0 + tilt * 10.0, 20.0, low.red, low.green, low.blue, high.red, high.green, high.blue};
+    const double r[] = {-4.0, 7.0, 300.0, 150.0};
+    sim::Painter painter;
+    sim::SetLinearGradient(painter, n[0], n[1], n[2], n[3], low, high);
+    sim::Rectangle(painter, r[0], r[1], r[2], r[3]);
+    sim::Fill(painter);
+    sim::SetColour(painter, sim::Rgb{0.0, 0.0, 0.0});
+    sim::Fill(painter);  // nothing left to fill
+    sim::ScreenPicture drawn{Width, Height, std::vector<uint32_t>(Width * Height, 0xFFFF00FF)};
+    ASSERT_TRUE(sim::PaintOver(drawn, painter));
+    const sim::ScreenPicture expected = CairoGradientRectangle(n, r);
+    int largest = 0;
+    for (size_t i = 0; i < drawn.pixels.size(); ++i) largest = std::max(largest, LargestChannelDifference(drawn.pixels[i], expected.pixels[i]));
+    EXPECT_LE(largest, 1);
+    EXPECT_EQ(drawn.pixels[0], 0xFFFF00FFu) << "outside the rectangle";
+    EXPECT_EQ(drawn.pixels[Width * (Height - 1) - 1], 0xFFFF00FFu) << "outside the rectangle";
+  }
+  // Off the grid: cairo's antialiased edge, exactly.
+  const double n[] = {0.0, 100.0, 30.0, 0.0, 0.8, 0.86, 0.92, 0.36, 0.56, 0.84};
+  const double r[] = {10.5, 10.0, 100.0, 50.25};
+  sim::Painter painter;
+  sim::SetLinearGradient(painter, n[0], n[1], n[2], n[3], low, high);
+  sim::Rectangle(painter, r[0], r[1], r[2], r[3]);
+  sim::Fill(painter);
+  sim::ScreenPicture drawn{Width, Height, std::vector<uint32_t>(Width * Height, 0xFFFF00FF)};
+  ASSERT_TRUE(sim::PaintOver(drawn, painter));
+  EXPECT_TRUE(drawn.pixels == CairoGradientRectangle(n, r).pixels);
+}

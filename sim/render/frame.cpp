@@ -9,7 +9,7 @@ bool RenderFrame(const World& world, const std::vector<Road>& roads, const std::
                  ScreenPicture& picture) {
   const int width = picture.width, height = picture.height;
   if (width < 1 || height < 1 || width > MaxScreenSide || height > MaxScreenSide) return false;
-  picture.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+  if (picture.borrowed == nullptr) picture.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
   Painter painter;
   DrawScene(painter, world, roads, width, height);
   DrawScreenOutput(painter, world.screen, notifications, width, height);
@@ -29,7 +29,8 @@ bool PaintOver(ScreenPicture& picture, const Painter& painter) {
 
 bool WritePicturePng(const ScreenPicture& picture, const std::string& path) {
   if (picture.width < 1 || picture.height < 1 ||
-      picture.pixels.size() != static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height))
+      (picture.borrowed == nullptr &&
+       picture.pixels.size() != static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height)))
     return false;
   cairo_surface_t* surface = SurfaceOver(const_cast<ScreenPicture&>(picture));  // only read
   const bool written = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;

@@ -41,7 +41,7 @@ bool FinishPng(cairo_t* cr, cairo_surface_t* surface, const std::string& path) {
 }
 
 cairo_surface_t* SurfaceOver(ScreenPicture& picture) {
-  return cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(picture.pixels.data()),
+  return cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(picture.Data()),
                                              CAIRO_FORMAT_RGB24, picture.width, picture.height,
                                              picture.width * static_cast<int>(sizeof(uint32_t)));
 }

@@ -28,7 +28,12 @@ struct ScreenPicture {
   int width = 0;
   int height = 0;
   std::vector<uint32_t> pixels;
-  uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + x]; }
+  // When set, the picture's width x height words, row by row, are here in place of `pixels`:
+  // memory it borrows (a window's locked texture), so that what is drawn is shown without a copy.
+  uint32_t* borrowed = nullptr;
+  uint32_t* Data() { return borrowed != nullptr ? borrowed : pixels.data(); }
+  const uint32_t* Data() const { return borrowed != nullptr ? borrowed : pixels.data(); }
+  uint32_t At(int x, int y) const { return Data()[static_cast<size_t>(y) * static_cast<size_t>(width) + x]; }
 };
 
 // A cairo surface drawing straight into the picture's pixels, at its width and height.
