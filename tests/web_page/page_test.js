@@ -33,9 +33,9 @@ const pageUrl = `file://${path.resolve(args.page)}`;
 
 // The settings page's hand-written example, saved as its text says: a byte-order mark and CR LF.
 function workedExample() {
-  const page = fs.readFileSync(path.join(args.source, 'docs', 'settings.md'), 'utf8');
-  const marker = page.indexOf('<!-- example: hand-written Vantor.ini -->');
-  const block = page.slice(marker).match(/```ini\n([\s\S]*?)```/);
+  const settingsPage = fs.readFileSync(path.join(args.source, 'docs', 'settings.md'), 'utf8');
+  const marker = settingsPage.indexOf('<!-- example: hand-written Vantor.ini -->');
+  const block = settingsPage.slice(marker).match(/```ini\n([\s\S]*?)```/);
   assert(marker >= 0 && block, 'the settings page has its worked example');
   return Buffer.concat([Buffer.from([0xEF, 0xBB, 0xBF]), Buffer.from(block[1].replace(/\n/g, '\r\n'))]);
 }
