@@ -69,20 +69,20 @@ TEST(SettingsReport, TellsTheBoundsAndEndsWithTheSettingsThePluginHolds) {
   EXPECT_NE(none.text.find("  FOV=80\n"), std::string::npos);
 }
 
-std::string ReadmeExample(const std::string& name) {
-  std::ifstream file(std::filesystem::path(VANTOR_SOURCE_DIR) / "README.md", std::ios::binary);
-  const std::string readme((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  const size_t marker = readme.find("<!-- example: " + name + " -->");
+std::string SettingsPageExample(const std::string& name) {
+  std::ifstream file(std::filesystem::path(VANTOR_SOURCE_DIR) / "docs" / "settings.md", std::ios::binary);
+  const std::string page((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const size_t marker = page.find("<!-- example: " + name + " -->");
   if (marker == std::string::npos) return {};
-  const size_t start = readme.find('\n', readme.find("```", marker)) + 1;
-  return readme.substr(start, readme.find("```", start) - start);
+  const size_t start = page.find('\n', page.find("```", marker)) + 1;
+  return page.substr(start, page.find("```", start) - start);
 }
 
-// The README's worked example: the report it shows is the report, and the corrected file is clean.
-TEST(SettingsReport, TheReadmesWorkedExampleIsWhatTheReportSays) {
+// The settings page's worked example: the report it shows is the report, and the corrected file is clean.
+TEST(SettingsReport, TheSettingsPagesWorkedExampleIsWhatTheReportSays) {
   std::string handWritten = "\xEF\xBB\xBF";
-  for (const char c : ReadmeExample("hand-written Vantor.ini")) handWritten += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  const std::string shown = ReadmeExample("its settings-read.txt");
+  for (const char c : SettingsPageExample("hand-written Vantor.ini")) handWritten += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  const std::string shown = SettingsPageExample("its settings-read.txt");
   ASSERT_GT(handWritten.size(), 100u);
   ASSERT_FALSE(shown.empty());
   const std::string report = sim::ReportSettings(handWritten, "test").text;
@@ -92,7 +92,7 @@ TEST(SettingsReport, TheReadmesWorkedExampleIsWhatTheReportSays) {
     EXPECT_NE(report.find(line + "\n"), std::string::npos) << line << "\n" << report;
   }
 
-  const sim::SettingsReport corrected = sim::ReportSettings(ReadmeExample("corrected Vantor.ini"), "test");
+  const sim::SettingsReport corrected = sim::ReportSettings(SettingsPageExample("corrected Vantor.ini"), "test");
   EXPECT_EQ(corrected.text.find("\n! line"), std::string::npos) << corrected.text;
   EXPECT_EQ(corrected.gist, "9 lines, 8 applied, 0 did nothing; 0 values brought within bounds");
 }

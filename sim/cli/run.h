@@ -27,7 +27,7 @@ struct SimOptions {
   bool showProgress = false;     // a line counting frames, for a terminal
 };
 
-// Exit codes of the command (the README lists them).
+// Exit codes of the command (docs/simulator.md lists them).
 constexpr int ExitPlayed = 0;
 constexpr int ExitRunFailed = 1;  // the plugin faulted, or an output could not be written
 // Nothing was played: a bad option or value, a missing or refused scenario or settings file,

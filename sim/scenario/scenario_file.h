@@ -1,4 +1,4 @@
-// Scenario files: TOML, written by hand. The format is described in the README.
+// Scenario files: TOML, written by hand. The format is described in docs/scenarios.md.
 #pragma once
 
 #include <string>

@@ -31,12 +31,12 @@ fs.rmSync(out, { recursive: true, force: true });
 fs.mkdirSync(downloads, { recursive: true });
 const pageUrl = `file://${path.resolve(args.page)}`;
 
-// The README's hand-written example, saved as its text says: a byte-order mark and CR LF.
+// The settings page's hand-written example, saved as its text says: a byte-order mark and CR LF.
 function workedExample() {
-  const readme = fs.readFileSync(path.join(args.source, 'README.md'), 'utf8');
-  const marker = readme.indexOf('<!-- example: hand-written Vantor.ini -->');
-  const block = readme.slice(marker).match(/```ini\n([\s\S]*?)```/);
-  assert(marker >= 0 && block, 'the README has its worked example');
+  const settingsPage = fs.readFileSync(path.join(args.source, 'docs', 'settings.md'), 'utf8');
+  const marker = settingsPage.indexOf('<!-- example: hand-written Vantor.ini -->');
+  const block = settingsPage.slice(marker).match(/```ini\n([\s\S]*?)```/);
+  assert(marker >= 0 && block, 'the settings page has its worked example');
   return Buffer.concat([Buffer.from([0xEF, 0xBB, 0xBF]), Buffer.from(block[1].replace(/\n/g, '\r\n'))]);
 }
 
@@ -171,7 +171,7 @@ async function main() {
     const example = workedExample();
     const examplePath = path.join(out, 'worked-example.ini');
     fs.writeFileSync(examplePath, example);
-    await check("the README's worked example, opened, gets settings-read.txt's verdicts beside its lines", async () => {
+    await check("the settings page's worked example, opened, gets settings-read.txt's verdicts beside its lines", async () => {
       const { root } = await page.send('DOM.getDocument');
       const { nodeId } = await page.send('DOM.querySelector', { nodeId: root.nodeId, selector: '#open' });
       await page.send('DOM.setFileInputFiles', { nodeId, files: [examplePath] });
