@@ -8,8 +8,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "sim/linux/play.h"
 
@@ -35,13 +33,6 @@ std::vector<std::string> ComparisonScenarioNames() {
 }
 
 fs::path ComparisonScenarioPath(const std::string& name) { return ScenarioFolder / (name + ".toml"); }
-
-std::string ReadWholeFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
 
 fs::path FreshFolder(const fs::path& folder) {
   std::error_code error;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sim/core/scenario.h"
+#include "support.h"
 #include "trace_diff.h"
 
 namespace vantor_test {
@@ -22,7 +23,6 @@ struct RunOutcome {
 std::vector<std::string> ComparisonScenarioNames();
 std::filesystem::path ComparisonScenarioPath(const std::string& name);
 std::filesystem::path FreshFolder(const std::filesystem::path& folder);
-std::string ReadWholeFile(const std::filesystem::path& path);
 
 // The scenario through the Linux stand-in and libvantor.so, in folder.
 RunOutcome PlayOnLinux(const sim::Scenario& scenario, const std::filesystem::path& folder);
