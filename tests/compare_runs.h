@@ -42,4 +42,13 @@ RunOutcome PlayWithHostProgram(const HostRun& run, const std::filesystem::path& 
 void ExpectSameRun(const RunOutcome& onLinux, const RunOutcome& other, const char* otherName,
                    const std::filesystem::path& runs);
 
+// Another platform's player of a scenario file in a folder of its own.
+using OtherPlatformPlay = RunOutcome (*)(const std::filesystem::path& scenarioFile,
+                                         const std::filesystem::path& folder);
+
+// The comparison scenario `name` played on Linux and by `playOther`, kept in runs/<name>/linux
+// and runs/<name>/<otherFolder>; fails the current test with each difference.
+void ExpectSameAsLinux(const std::string& name, const std::filesystem::path& runs, OtherPlatformPlay playOther,
+                       const char* otherName, const char* otherFolder);
+
 }  // namespace vantor_test

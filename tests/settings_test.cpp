@@ -106,13 +106,18 @@ void ExpectClamped(float Settings::*field, const char* name, const std::vector<C
   }
 }
 
-TEST(ClampSettings, FovIsBroughtWithin55And110) {
-  const std::vector<ClampCase> cases = {
-      {150.0f, 110.0f}, {110.0f, 110.0f}, {110.00001f, 110.0f}, {Inf, 110.0f},  {96.0f, 96.0f},
-      {55.0f, 55.0f},   {54.99999f, 55.0f}, {20.0f, 55.0f},     {0.0f, 55.0f},   {-0.0f, 55.0f},
-      {-Inf, 55.0f},    {NaN, 55.0f},     {-NaN, 55.0f},       {std::numeric_limits<float>::max(), 110.0f},
-  };
-  ExpectClamped(&Settings::FOV, "FOV", cases);
+TEST(ClampSettings, FovIsBroughtWithin55And110AndLookSensitivityWithin10And80) {
+  ExpectClamped(&Settings::FOV, "FOV",
+                {
+                    {150.0f, 110.0f}, {110.0f, 110.0f}, {110.00001f, 110.0f}, {Inf, 110.0f}, {96.0f, 96.0f},
+                    {55.0f, 55.0f}, {54.99999f, 55.0f}, {20.0f, 55.0f}, {0.0f, 55.0f}, {-0.0f, 55.0f},
+                    {-Inf, 55.0f}, {NaN, 55.0f}, {-NaN, 55.0f}, {std::numeric_limits<float>::max(), 110.0f},
+                });
+  ExpectClamped(&Settings::LookSensitivity, "LookSensitivity",
+                {
+                    {100.0f, 80.0f}, {80.0f, 80.0f}, {Inf, 80.0f}, {35.0f, 35.0f}, {10.0f, 10.0f},
+                    {5.0f, 10.0f},   {-Inf, 10.0f},  {NaN, 10.0f},
+                });
 }
 
 TEST(ClampSettings, EachHeightEntryIsBroughtWithin03And1Alone) {
@@ -130,14 +135,6 @@ TEST(ClampSettings, EachHeightEntryIsBroughtWithin03And1Alone) {
             << "entry " << entry << " read as " << c.read << ", entry " << i;
     }
   }
-}
-
-TEST(ClampSettings, LookSensitivityIsBroughtWithin10And80) {
-  const std::vector<ClampCase> cases = {
-      {100.0f, 80.0f}, {80.0f, 80.0f}, {Inf, 80.0f}, {35.0f, 35.0f}, {10.0f, 10.0f},
-      {5.0f, 10.0f},   {-Inf, 10.0f},  {NaN, 10.0f},
-  };
-  ExpectClamped(&Settings::LookSensitivity, "LookSensitivity", cases);
 }
 
 TEST(ClampSettings, FlagsAreNeverTouched) {
