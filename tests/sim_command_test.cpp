@@ -96,7 +96,8 @@ TEST_F(SimCommand, PlaysAGivenSettingsFileByteForByteAndTellsHowItWasRead) {
   Write("my.ini", handWritten);
   const CommandResult result = Run("short.toml --settings my.ini --out run --no-plot");
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(ReadWholeFile(folder / "run" / "Vantor.ini"), handWritten) << "the plugin did not save, so this is the start";
+  EXPECT_EQ(ReadWholeFile(folder / "run" / "Vantor.ini"), handWritten)
+      << "the plugin did not save, so this is the start";
   const std::string report = ReadWholeFile(folder / "run" / "settings-read.txt");
   EXPECT_NE(report.find("line   2  \"FOV = 85\""), std::string::npos) << report;
   EXPECT_NE(report.find("Height_4=0  became  Height_4=0.3"), std::string::npos) << report;
