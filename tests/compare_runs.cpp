@@ -8,10 +8,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "sim/linux/play.h"
+#include "sim/scenario/scenario_file.h"
 
 namespace vantor_test {
 
@@ -35,13 +34,6 @@ std::vector<std::string> ComparisonScenarioNames() {
 }
 
 fs::path ComparisonScenarioPath(const std::string& name) { return ScenarioFolder / (name + ".toml"); }
-
-std::string ReadWholeFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
 
 fs::path FreshFolder(const fs::path& folder) {
   std::error_code error;
@@ -109,6 +101,16 @@ void ExpectSameRun(const RunOutcome& onLinux, const RunOutcome& other, const cha
   if (!traceDifference.empty()) ADD_FAILURE() << traceDifference << "runs kept in " << runs;
   const std::string fileDifference = DescribeSettingsFileDifference(onLinux.settings, other.settings, otherName);
   if (!fileDifference.empty()) ADD_FAILURE() << fileDifference << "runs kept in " << runs;
+}
+
+void ExpectSameAsLinux(const std::string& name, const fs::path& runs, OtherPlatformPlay playOther,
+                       const char* otherName, const char* otherFolder) {
+  const fs::path file = ComparisonScenarioPath(name);
+  sim::Scenario scenario;
+  std::string error;
+  ASSERT_TRUE(sim::LoadScenarioFile(file.string(), scenario, error)) << error;
+  const fs::path folder = runs / name;
+  ExpectSameRun(PlayOnLinux(scenario, folder / "linux"), playOther(file, folder / otherFolder), otherName, folder);
 }
 
 }  // namespace vantor_test

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sim/core/scenario.h"
+#include "support.h"
 #include "trace_diff.h"
 
 namespace vantor_test {
@@ -22,7 +23,6 @@ struct RunOutcome {
 std::vector<std::string> ComparisonScenarioNames();
 std::filesystem::path ComparisonScenarioPath(const std::string& name);
 std::filesystem::path FreshFolder(const std::filesystem::path& folder);
-std::string ReadWholeFile(const std::filesystem::path& path);
 
 // The scenario through the Linux stand-in and libvantor.so, in folder.
 RunOutcome PlayOnLinux(const sim::Scenario& scenario, const std::filesystem::path& folder);
@@ -41,5 +41,14 @@ RunOutcome PlayWithHostProgram(const HostRun& run, const std::filesystem::path& 
 // Fails the current test with each difference, naming the other platform and where the runs are.
 void ExpectSameRun(const RunOutcome& onLinux, const RunOutcome& other, const char* otherName,
                    const std::filesystem::path& runs);
+
+// Another platform's player of a scenario file in a folder of its own.
+using OtherPlatformPlay = RunOutcome (*)(const std::filesystem::path& scenarioFile,
+                                         const std::filesystem::path& folder);
+
+// The comparison scenario `name` played on Linux and by `playOther`, kept in runs/<name>/linux
+// and runs/<name>/<otherFolder>; fails the current test with each difference.
+void ExpectSameAsLinux(const std::string& name, const std::filesystem::path& runs, OtherPlatformPlay playOther,
+                       const char* otherName, const char* otherFolder);
 
 }  // namespace vantor_test

@@ -1,10 +1,8 @@
 // What the live drive adds to scenarios: the circuit, throttle, brake and steer, and a
 // scenario written out that reads back as the same scenario.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -12,10 +10,12 @@
 #include "sim/render/road.h"
 #include "sim/scenario/scenario_file.h"
 #include "sim/scenario/scenario_record.h"
+#include "support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using vantor_test::SameFloat;
 
 sim::Scenario Parse(const std::string& text, const std::string& origin = "test.toml") {
   sim::Scenario scenario;
@@ -128,8 +128,6 @@ TEST(DriveScenario, RefusesWhatTheMotionCannotPlay) {
   }
 }
 
-bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
 void ExpectSameEvents(const sim::Scenario& a, const sim::Scenario& b) {
   ASSERT_EQ(a.events.size(), b.events.size());
   for (size_t i = 0; i < a.events.size(); ++i) {
@@ -140,14 +138,14 @@ void ExpectSameEvents(const sim::Scenario& a, const sim::Scenario& b) {
     EXPECT_EQ(x.vehicle, y.vehicle);
     EXPECT_EQ(x.key, y.key);
     EXPECT_EQ(x.seat, y.seat);
-    EXPECT_TRUE(SameBits(x.amount, y.amount)) << x.amount << " " << y.amount;
-    EXPECT_TRUE(SameBits(x.lookX, y.lookX)) << x.lookX << " " << y.lookX;
-    EXPECT_TRUE(SameBits(x.lookY, y.lookY));
-    EXPECT_TRUE(SameBits(x.offset.x, y.offset.x) && SameBits(x.offset.y, y.offset.y) &&
-                SameBits(x.offset.z, y.offset.z));
+    EXPECT_TRUE(SameFloat(x.amount, y.amount)) << x.amount << " " << y.amount;
+    EXPECT_TRUE(SameFloat(x.lookX, y.lookX)) << x.lookX << " " << y.lookX;
+    EXPECT_TRUE(SameFloat(x.lookY, y.lookY));
+    EXPECT_TRUE(SameFloat(x.offset.x, y.offset.x) && SameFloat(x.offset.y, y.offset.y) &&
+                SameFloat(x.offset.z, y.offset.z));
     EXPECT_EQ(x.speed.has_value(), y.speed.has_value());
     if (x.speed && y.speed) {
-      EXPECT_TRUE(SameBits(*x.speed, *y.speed));
+      EXPECT_TRUE(SameFloat(*x.speed, *y.speed));
     }
   }
 }
@@ -214,8 +212,7 @@ TEST(DriveScenario, AWrittenScenarioReadsBackTheSame) {
 }
 
 TEST(DriveScenario, ASettingsFileThatIsNotUtf8GoesBesideTheScenario) {
-  const fs::path folder = fs::temp_directory_path() / ("vantor-record-" + std::to_string(getpid()));
-  fs::create_directories(folder);
+  const fs::path folder = vantor_test::MakeScratchFolder("vantor-record");
   sim::Scenario scenario = sim::CircuitStart();
   scenario.frames = 1;
   const std::string latin1 = "FOV=85 \xB0\r\nHeight_8=0.9\r\n";
@@ -231,7 +228,7 @@ TEST(DriveScenario, ASettingsFileThatIsNotUtf8GoesBesideTheScenario) {
   fs::remove(folder / "drive.Vantor.ini");
   EXPECT_FALSE(sim::LoadScenarioFile((folder / "drive.toml").string(), back, error));
   EXPECT_NE(error.find("'settings_file_from'"), std::string::npos) << error;
-  fs::remove_all(folder);
+  vantor_test::RemoveScratchFolder(folder);
 }
 
 TEST(DriveScenario, Utf8IsCheckedStrictly) {

@@ -13,26 +13,22 @@
 #include <thread>
 
 #include "sim/cli/run_outputs.h"
+#include "support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using vantor_test::OnPath;
 
 constexpr auto KeyHeld = std::chrono::milliseconds(80);  // five frames of 16 ms
 constexpr auto Pause = std::chrono::milliseconds(150);
-
-bool OnPath(const char* program) {
-  return std::system(("command -v " + std::string(program) + " >/dev/null").c_str()) == 0;
-}
 
 class DriveWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!OnPath("Xvfb") || !OnPath("xdotool"))
       GTEST_SKIP() << "Xvfb or xdotool missing (tools/install-deps installs them)";
-    char pattern[] = "/tmp/vantor-drive-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder = pattern;
+    folder = vantor_test::MakeScratchFolder("vantor-drive-test");
     StartDisplay();
   }
   void TearDown() override {
@@ -44,7 +40,7 @@ class DriveWindow : public ::testing::Test {
       kill(display, SIGTERM);
       waitpid(display, nullptr, 0);
     }
-    if (!folder.empty()) fs::remove_all(folder);
+    if (!folder.empty()) vantor_test::RemoveScratchFolder(folder);
   }
 
   // Xvfb on the first free display, which it writes to the pipe (-displayfd).

@@ -8,13 +8,13 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
 #include <string_view>
 
 #include "sim/web/float_chars.h"
+#include "support.h"
 
 namespace vantor_test {
 namespace {
@@ -29,21 +29,9 @@ uint64_t Samples() {
   return text == nullptr ? DefaultSamples : std::strtoull(text, nullptr, 10);
 }
 
-float FromBits(uint32_t bits) {
-  float value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-
-uint32_t Bits(float value) {
-  uint32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-
 std::string Hex(float value) {
   char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", Bits(value));
+  std::snprintf(text, sizeof text, "0x%08X", FloatBits(value));
   return text;
 }
 
@@ -94,12 +82,12 @@ std::string Describe(const Written& written) {
 }
 
 ::testing::AssertionResult SameRead(std::string_view text, std::chars_format format) {
-  float ours = FromBits(Sentinel), theirs = FromBits(Sentinel);
+  float ours = FloatOfBits(Sentinel), theirs = FloatOfBits(Sentinel);
   const char* const first = text.data();
   const char* const last = first + text.size();
   const std::from_chars_result a = sim::FloatFromChars(first, last, ours, format);
   const std::from_chars_result b = std::from_chars(first, last, theirs, format);
-  if (a.ec == b.ec && a.ptr == b.ptr && Bits(ours) == Bits(theirs)) return ::testing::AssertionSuccess();
+  if (a.ec == b.ec && a.ptr == b.ptr && FloatBits(ours) == FloatBits(theirs)) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << '"' << text << "\" (" << (format == std::chars_format::hex ? "hex" : "general")
                                        << "): read " << (a.ptr - first) << " bytes as " << Hex(ours)
                                        << " (" << std::make_error_code(a.ec).message() << ") where libstdc++ reads "
@@ -114,7 +102,7 @@ std::vector<float> EdgeFloats() {
                             std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::quiet_NaN()};
   for (uint32_t exponent = 0; exponent < 255; ++exponent)
     for (const uint32_t mantissa : {0u, 1u, 2u, 0x7FFFFEu, 0x7FFFFFu})
-      for (const uint32_t sign : {0u, 0x80000000u}) values.push_back(FromBits(sign | exponent << 23 | mantissa));
+      for (const uint32_t sign : {0u, 0x80000000u}) values.push_back(FloatOfBits(sign | exponent << 23 | mantissa));
   for (float power = 1.0f; power < 1e38f; power *= 10.0f)
     for (const float value : {power, std::nextafter(power, 0.0f), std::nextafter(power, 2 * power)}) values.push_back(value);
   return values;
@@ -124,7 +112,7 @@ TEST(WebFloatConversions, ShortestFormMatchesLibstdcxx) {
   for (const float value : EdgeFloats()) ASSERT_TRUE(SameShortest(value));
   const uint64_t samples = Samples();
   std::mt19937 random(Seed);
-  for (uint64_t i = 0; i < samples; ++i) ASSERT_TRUE(SameShortest(FromBits(random())));
+  for (uint64_t i = 0; i < samples; ++i) ASSERT_TRUE(SameShortest(FloatOfBits(random())));
   // Values near the ones a run meets: lengths, angles and settings of a few digits.
   std::uniform_real_distribution<float> ordinary(-1000.0f, 1000.0f);
   for (uint64_t i = 0; i < samples; ++i) ASSERT_TRUE(SameShortest(ordinary(random)));
@@ -139,7 +127,7 @@ TEST(WebFloatConversions, GeneralAndFixedWithPrecisionMatchLibstdcxx) {
         ASSERT_TRUE(SamePrecise(value, format, precision));
   std::uniform_real_distribution<float> ordinary(-1000.0f, 1000.0f);
   for (uint64_t i = 0; i < samples; ++i) {
-    const float value = i % 2 == 0 ? FromBits(random()) : ordinary(random);
+    const float value = i % 2 == 0 ? FloatOfBits(random()) : ordinary(random);
     ASSERT_TRUE(SamePrecise(value, std::chars_format::general, 6));
     ASSERT_TRUE(SamePrecise(value, std::chars_format::fixed, static_cast<int>(i % 3)));
   }
@@ -184,7 +172,7 @@ TEST(WebFloatConversions, ReadingMatchesLibstdcxx) {
   }
   // Exact halfway texts between neighbouring floats, where a wrong rounding shows.
   for (uint64_t i = 0; i < samples; ++i) {
-    const float low = std::fabs(FromBits(random()));
+    const float low = std::fabs(FloatOfBits(random()));
     if (!std::isfinite(low)) continue;
     const double middle = (static_cast<double>(low) + static_cast<double>(std::nextafter(low, std::numeric_limits<float>::infinity()))) / 2;
     char text[BufferSize];

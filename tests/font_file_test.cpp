@@ -5,22 +5,16 @@
 
 #include <cmath>
 #include <algorithm>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "sim/render/font_file.h"
 #include "sim/render/text_metrics.h"
+#include "support.h"
 
 namespace {
 
-std::string ReadBytes(const char* path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
+using vantor_test::ReadWholeFile;
 
 struct SubsetCase {
   sim::PaintFont font;
@@ -53,7 +47,7 @@ TEST_F(FontSubsets, MeasureAsCairoDoesWithTheWholeFont) {
   constexpr double MetricsSize = 256.0;
   for (const SubsetCase& subset : Subsets) {
     sim::FontFileMetrics metrics;
-    ASSERT_TRUE(sim::ReadFontFile(ReadBytes(subset.path), metrics)) << subset.path;
+    ASSERT_TRUE(sim::ReadFontFile(ReadWholeFile(subset.path), metrics)) << subset.path;
     for (char c = ' '; c <= '~'; ++c) {
       const std::string text(1, c);
       EXPECT_NEAR(sim::ScaledAdvance(metrics, MetricsSize, text), sim::MeasureAdvance(subset.font, MetricsSize, text),
@@ -75,7 +69,7 @@ TEST_F(FontSubsets, MeasureAsCairoDoesWithTheWholeFont) {
 
 TEST_F(FontSubsets, CharactersOutsideTheSubsetTakeTheMissingGlyphsAdvanceOncePerCharacter) {
   sim::FontFileMetrics metrics;
-  ASSERT_TRUE(sim::ReadFontFile(ReadBytes(Subsets[0].path), metrics));
+  ASSERT_TRUE(sim::ReadFontFile(ReadWholeFile(Subsets[0].path), metrics));
   EXPECT_GT(metrics.missingAdvance, 0.0);
   const double scale = 100.0 / metrics.unitsPerEm;
   // e acute (two bytes) and an arrow (three): one missing glyph each.
@@ -84,7 +78,7 @@ TEST_F(FontSubsets, CharactersOutsideTheSubsetTakeTheMissingGlyphsAdvanceOncePer
 }
 
 TEST_F(FontSubsets, DamagedFilesAreRefusedOrReadAlikeNeverPastTheirEnd) {
-  const std::string whole = ReadBytes(Subsets[0].path);
+  const std::string whole = ReadWholeFile(Subsets[0].path);
   sim::FontFileMetrics expected;
   ASSERT_TRUE(sim::ReadFontFile(whole, expected));
   // Cut anywhere: refused while a table the reader needs is cut, read as the whole file once

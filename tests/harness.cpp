@@ -1,18 +1,14 @@
 #include "harness.h"
 
-#include <unistd.h>
-
-#include <cstring>
 #include <fstream>
-#include <sstream>
+
+#include "support.h"
 
 namespace vantor_test {
 
 void PluginTest::SetUp() {
   previousFolder = std::filesystem::current_path();
-  char pattern[] = "/tmp/vantor-test-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  folder = pattern;
+  folder = MakeScratchFolder("vantor-test");
   std::filesystem::current_path(folder);
 }
 
@@ -20,9 +16,7 @@ void PluginTest::TearDown() {
   Unload();
   EXPECT_TRUE(world().errors.empty()) << "world faults, the first: " << world().errors.front();
   std::filesystem::current_path(previousFolder);
-  std::error_code ignored;
-  std::filesystem::permissions(folder, std::filesystem::perms::owner_all, ignored);
-  std::filesystem::remove_all(folder, ignored);
+  RemoveScratchFolder(folder);
 }
 
 void PluginTest::Load() {
@@ -40,12 +34,7 @@ void PluginTest::WriteSettingsFile(const std::string& content) {
   file << content;
 }
 
-std::string PluginTest::ReadSettingsFile() const {
-  std::ifstream file(folder / "Vantor.ini", std::ios::binary);
-  std::ostringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
+std::string PluginTest::ReadSettingsFile() const { return ReadWholeFile(folder / "Vantor.ini"); }
 
 std::vector<std::string> PluginTest::Lines(int32_t frame) const {
   std::vector<std::string> lines;
@@ -75,10 +64,7 @@ std::vector<sim::TraceRecord> PluginTest::Calls(int32_t frame, const std::string
 }
 
 float PluginTest::FloatArgument(const sim::TraceRecord& record, int argument) const {
-  const auto bits = static_cast<uint32_t>(sim::RecordSlot(trace(), record, argument));
-  float value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
+  return FloatOfBits(static_cast<uint32_t>(sim::RecordSlot(trace(), record, argument)));
 }
 
 int32_t PluginTest::IntArgument(const sim::TraceRecord& record, int argument) const {

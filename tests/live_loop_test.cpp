@@ -3,7 +3,6 @@
 #include "sim/core/live_loop.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <map>
@@ -13,6 +12,7 @@
 #include "sim/linux/play.h"
 #include "sim/scenario/scenario_file.h"
 #include "sim/scenario/scenario_record.h"
+#include "support.h"
 
 namespace {
 
@@ -25,14 +25,12 @@ struct InFolder {
   fs::path previous = fs::current_path();
   fs::path folder;
   explicit InFolder(const std::string& name) {
-    folder = fs::temp_directory_path() / ("vantor-live-" + std::to_string(getpid()) + "-" + name);
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    folder = vantor_test::MakeScratchFolder("vantor-live-" + name);
     fs::current_path(folder);
   }
   ~InFolder() {
     fs::current_path(previous);
-    fs::remove_all(folder);
+    vantor_test::RemoveScratchFolder(folder);
   }
 };
 

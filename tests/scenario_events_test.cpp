@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "sim/scenario/scenario_file.h"
+#include "support.h"
 
 namespace {
 
@@ -261,15 +262,14 @@ TEST(ScenarioEvents, AKeyUpPastTheLastFrameIsNoFault) {
 }
 
 TEST(ScenarioEvents, AFolderOrAMissingFileIsNoScenario) {
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "vantor-scenario-folder-test";
-  std::filesystem::create_directories(folder);
+  const std::filesystem::path folder = vantor_test::MakeScratchFolder("vantor-scenario-folder-test");
   sim::Scenario scenario;
   std::string error;
   EXPECT_FALSE(sim::LoadScenarioFile(folder.string(), scenario, error));
   EXPECT_EQ(error, folder.string() + ": is not a file");
   EXPECT_FALSE(sim::LoadScenarioFile((folder / "none.toml").string(), scenario, error));
   EXPECT_EQ(error, (folder / "none.toml").string() + ": no such file");
-  std::filesystem::remove_all(folder);
+  vantor_test::RemoveScratchFolder(folder);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "menu_fixture.h"
 #include "sim/render/screen_png.h"
+#include "support.h"
 
 namespace vantor_test {
 namespace {
@@ -63,11 +64,9 @@ std::filesystem::path PicturesFolder() {
 class ScreenPngTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/vantor-png-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder = pattern;
+    folder = MakeScratchFolder("vantor-png");
   }
-  void TearDown() override { std::filesystem::remove_all(folder); }
+  void TearDown() override { RemoveScratchFolder(folder); }
   std::string PathOf(const std::string& name) const { return (folder / name).string(); }
   std::filesystem::path folder;
 };

@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <bit>
 #include <clocale>
 #include <cmath>
 #include <csignal>
@@ -29,6 +28,7 @@
 
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "support.h"
 
 namespace vantor_test {
 namespace {
@@ -49,17 +49,11 @@ constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
 
 std::string OldContent() { return "FOV=99\r\nHeight_3=0.4\r\nmy own note\r\n"; }
 
-// Bit-exact float equality, except that any NaN equals any NaN.
-bool SameFloat(float a, float b) {
-  if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
-  return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b);
-}
-
 std::string Describe(float value) {
   std::ostringstream text;
   text.imbue(std::locale::classic());
   text.precision(9);
-  text << value << " (bits 0x" << std::hex << std::bit_cast<uint32_t>(value) << ")";
+  text << value << " (bits 0x" << std::hex << FloatBits(value) << ")";
   return text.str();
 }
 
@@ -80,36 +74,14 @@ void ExpectSameSettings(const Settings& actual, const Settings& expected) {
   EXPECT_EQ(actual.BetterHookerView, expected.BetterHookerView) << "BetterHookerView";
 }
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
-
 void WriteBytes(const fs::path& path, const std::string& content) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file.write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 
-// Printable form of a file's content for failure messages.
+// Printable form of a file's content for failure messages, cut short when long.
 std::string Quote(const std::string& text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7f) {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(c));
-      out += hex;
-    } else {
-      out += c;
-    }
-  }
+  std::string out = "\"" + EscapeBytes(text);
   if (out.size() > 200) out = out.substr(0, 200) + "...";
   return out + "\"";
 }
@@ -167,9 +139,7 @@ class SettingsFileTest : public ::testing::TestWithParam<const char*> {
  public:
   void SetUp() override {
     previousFolder = fs::current_path();
-    char pattern[] = "/tmp/vantor-settings-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder = pattern;
+    folder = MakeScratchFolder("vantor-settings");
     fs::current_path(folder);
     if (std::strcmp(GetParam(), "C") != 0) {
       localeChanged = true;
@@ -188,8 +158,7 @@ class SettingsFileTest : public ::testing::TestWithParam<const char*> {
     }
     std::error_code ignored;
     fs::current_path(previousFolder, ignored);
-    fs::permissions(folder, fs::perms::owner_all, ignored);
-    fs::remove_all(folder, ignored);
+    RemoveScratchFolder(folder);
   }
 
   fs::path ini() const { return folder / "Vantor.ini"; }
@@ -470,7 +439,7 @@ TEST_P(SettingsFileTest, LoadOverwritesOnlyTheFieldsNamedAndClampsNothing) {
 
 TEST_P(SettingsFileTest, SavingTheDefaultsWritesTheWorkedExample) {
   ASSERT_TRUE(SaveSettings(Settings{}));
-  const std::string written = ReadBytes(ini());
+  const std::string written = ReadWholeFile(ini());
   EXPECT_EQ(written.size(), 426u);
   EXPECT_EQ(written, DefaultFileText());
   EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 29);
@@ -487,7 +456,7 @@ TEST_P(SettingsFileTest, SavingAfterHeightAndAnOverlargeFovWritesTheClampedIndex
   std::string expected = "ModEnabled=1\r\nFOV=110\r\n";
   for (int i = 0; i < 22; ++i) expected += "Height_" + std::to_string(i) + "=0.5\r\n";
   expected += "LookSensitivity=35\r\nAutoRecenter=1\r\nDynamicFOV=0\r\nCornerLean=0\r\nBetterHookerView=0\r\n";
-  const std::string written = ReadBytes(ini());
+  const std::string written = ReadWholeFile(ini());
   EXPECT_EQ(written, expected);
   EXPECT_EQ(written.find("Height="), std::string::npos) << "the \"Height\" key is never written";
 }
@@ -496,7 +465,7 @@ TEST_P(SettingsFileTest, ASaveReplacesAnOldFileWholeAndDropsWhatItDoesNotKnow) {
   WriteBytes(ini(), "[Settings]\r\n; comment\r\nFoo=1\r\nHeight=0.5\r\n\r\n" + std::string(2000, 'x'));
   WriteBytes(tmp(), "left over from a save that was cut short");
   ASSERT_TRUE(SaveSettings(Settings{}));
-  EXPECT_EQ(ReadBytes(ini()), DefaultFileText());
+  EXPECT_EQ(ReadWholeFile(ini()), DefaultFileText());
   EXPECT_FALSE(fs::exists(tmp()));
 }
 
@@ -526,7 +495,7 @@ TEST_P(SettingsFileTest, ASaveThroughALinkLandsInTheFileItLeadsToAndKeepsTheLink
     ASSERT_TRUE(SaveSettings(Settings{}));
     EXPECT_TRUE(fs::is_symlink(ini()));
     EXPECT_EQ(fs::read_symlink(ini()), c.link);
-    EXPECT_EQ(ReadBytes(own / "Vantor.ini"), DefaultFileText());
+    EXPECT_EQ(ReadWholeFile(own / "Vantor.ini"), DefaultFileText());
     EXPECT_FALSE(fs::exists(own / "Vantor.ini.tmp"));
     EXPECT_FALSE(fs::exists(tmp()));
   }
@@ -540,7 +509,7 @@ TEST_P(SettingsFileTest, SavedValuesReadBackAsWrittenToSixDigits) {
   // read back as that float.
   Settings settings;
   settings.Height[0] = 0.7f + 0.02f;
-  ASSERT_NE(std::bit_cast<uint32_t>(settings.Height[0]), std::bit_cast<uint32_t>(0.72f));
+  ASSERT_NE(FloatBits(settings.Height[0]), FloatBits(0.72f));
   ASSERT_TRUE(SaveSettings(settings));
   Settings back;
   ASSERT_TRUE(LoadSettings(back));
@@ -560,7 +529,7 @@ TEST_P(SettingsFileTest, SavedValuesReadBackAsWrittenToSixDigits) {
       values.Height[i] = 0.3f + 0.0171f * static_cast<float>((round * 7 + i) % 41) + 0.02f * static_cast<float>(i % 3);
     values.LookSensitivity = 10.0f + 1.7777777f * static_cast<float>(round);
     ASSERT_TRUE(SaveSettings(values));
-    const std::string first = ReadBytes(ini());
+    const std::string first = ReadWholeFile(ini());
     Settings read;
     ASSERT_TRUE(LoadSettings(read));
     EXPECT_EQ(read.ModEnabled, values.ModEnabled);
@@ -573,7 +542,7 @@ TEST_P(SettingsFileTest, SavedValuesReadBackAsWrittenToSixDigits) {
     EXPECT_TRUE(close(read.LookSensitivity, values.LookSensitivity));
     for (int i = 0; i < VehicleClassCount; ++i) EXPECT_TRUE(close(read.Height[i], values.Height[i])) << i;
     ASSERT_TRUE(SaveSettings(read));
-    EXPECT_EQ(ReadBytes(ini()), first) << "round " << round;
+    EXPECT_EQ(ReadWholeFile(ini()), first) << "round " << round;
   }
 }
 
@@ -585,7 +554,7 @@ TEST_P(SettingsFileTest, SaveIntoADirectoryNamedLikeTheFileFails) {
   WriteBytes(ini() / "inside", "kept");
   EXPECT_FALSE(SaveSettings(Settings{}));
   EXPECT_TRUE(fs::is_directory(ini()));
-  EXPECT_EQ(ReadBytes(ini() / "inside"), "kept");
+  EXPECT_EQ(ReadWholeFile(ini() / "inside"), "kept");
   EXPECT_FALSE(fs::exists(tmp()));
 }
 
@@ -618,7 +587,7 @@ TEST_P(SettingsFileTest, SaveIntoAReadOnlyFileFailsAndKeepsIt) {
   const int saved = SaveAsOrdinaryUser(folder);
   if (saved < 0) GTEST_SKIP() << "running as root, and giving up root for the user nobody failed";
   EXPECT_EQ(saved, 0) << "the save should fail";
-  EXPECT_EQ(ReadBytes(ini()), OldContent());
+  EXPECT_EQ(ReadWholeFile(ini()), OldContent());
   EXPECT_FALSE(fs::exists(tmp()));
 }
 
@@ -630,7 +599,7 @@ TEST_P(SettingsFileTest, SaveIntoAnImmutableFileFailsAndKeepsItEvenForRoot) {
   const bool saved = SaveSettings(Settings{});
   [[maybe_unused]] const int cleared = std::system("chattr -i Vantor.ini >/dev/null 2>&1");
   EXPECT_FALSE(saved);
-  EXPECT_EQ(ReadBytes(ini()), OldContent());
+  EXPECT_EQ(ReadWholeFile(ini()), OldContent());
   EXPECT_FALSE(fs::exists(tmp()));
 }
 
@@ -641,7 +610,7 @@ TEST_P(SettingsFileTest, SaveIntoAFolderThatCannotBeWrittenFailsAndKeepsTheFile)
   fs::permissions(folder, fs::perms::owner_all);
   if (saved < 0) GTEST_SKIP() << "running as root, and giving up root for the user nobody failed";
   EXPECT_EQ(saved, 0) << "the save should fail";
-  EXPECT_EQ(ReadBytes(ini()), OldContent());
+  EXPECT_EQ(ReadWholeFile(ini()), OldContent());
   EXPECT_FALSE(fs::exists(tmp()));
 }
 
@@ -670,7 +639,7 @@ TEST_P(SettingsFileTest, ASaveThatStopsPartWayFailsAndKeepsTheOldFile) {
   setrlimit(RLIMIT_FSIZE, &previous);
   std::signal(SIGXFSZ, previousHandler);
   EXPECT_FALSE(saved);
-  EXPECT_EQ(ReadBytes(ini()), OldContent());
+  EXPECT_EQ(ReadWholeFile(ini()), OldContent());
   EXPECT_FALSE(fs::exists(tmp()));
 }
 
@@ -679,8 +648,8 @@ TEST_P(SettingsFileTest, ATemporaryNameTakenByAFolderFailsTheSaveAndKeepsTheFile
   fs::create_directory(tmp());
   WriteBytes(tmp() / "inside", "kept");
   EXPECT_FALSE(SaveSettings(Settings{}));
-  EXPECT_EQ(ReadBytes(ini()), OldContent());
-  EXPECT_EQ(ReadBytes(tmp() / "inside"), "kept");
+  EXPECT_EQ(ReadWholeFile(ini()), OldContent());
+  EXPECT_EQ(ReadWholeFile(tmp() / "inside"), "kept");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -754,9 +723,7 @@ TEST_P(SettingsFileTest, AMegabyteFileOfAnyShapeLoadsExactly) {
 #ifdef VANTOR_SIM_PATH
 TEST(SaveOrder, TheTemporaryReachesTheDiskBeforeTheRenameAndTheFolderAfterIt) {
   if (std::system("strace -V >/dev/null 2>&1") != 0) GTEST_SKIP() << "strace is not installed";
-  char pattern[] = "/tmp/vantor-strace-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  const fs::path folder = pattern;
+  const fs::path folder = MakeScratchFolder("vantor-strace");
   // The leak checker of a sanitizer build cannot run under ptrace.
   const std::string command = "ASAN_OPTIONS=detect_leaks=0 strace -f -qq -e trace=openat,write,fsync,close,rename -o '" +
                               (folder / "calls").string() + "' '" VANTOR_SIM_PATH "' '" VANTOR_SOURCE_DIR
@@ -766,7 +733,7 @@ TEST(SaveOrder, TheTemporaryReachesTheDiskBeforeTheRenameAndTheFolderAfterIt) {
 
   // The calls on the temporary's descriptor and on the folder's, in order; "N" stands for
   // the descriptor, so that the order is all that is compared.
-  std::istringstream calls(ReadBytes(folder / "calls"));
+  std::istringstream calls(ReadWholeFile(folder / "calls"));
   std::vector<std::string> seen;
   std::string temporary;
   std::string directory;
@@ -797,9 +764,8 @@ TEST(SaveOrder, TheTemporaryReachesTheDiskBeforeTheRenameAndTheFolderAfterIt) {
                                              "close temporary", "rename",         "open folder",
                                              "fsync folder",    "close folder"};
   EXPECT_EQ(seen, expected);
-  EXPECT_EQ(ReadBytes(folder / "run" / "Vantor.ini"), DefaultFileText());
-  std::error_code ignored;
-  fs::remove_all(folder, ignored);
+  EXPECT_EQ(ReadWholeFile(folder / "run" / "Vantor.ini"), DefaultFileText());
+  RemoveScratchFolder(folder);
 }
 #endif
 

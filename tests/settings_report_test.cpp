@@ -4,11 +4,10 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "sim/cli/compare.h"
 #include "sim/cli/settings_report.h"
+#include "support.h"
 
 namespace {
 
@@ -70,8 +69,7 @@ TEST(SettingsReport, TellsTheBoundsAndEndsWithTheSettingsThePluginHolds) {
 }
 
 std::string SettingsPageExample(const std::string& name) {
-  std::ifstream file(std::filesystem::path(VANTOR_SOURCE_DIR) / "docs" / "settings.md", std::ios::binary);
-  const std::string page((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::string page = vantor_test::ReadWholeFile(std::filesystem::path(VANTOR_SOURCE_DIR) / "docs" / "settings.md");
   const size_t marker = page.find("<!-- example: " + name + " -->");
   if (marker == std::string::npos) return {};
   const size_t start = page.find('\n', page.find("```", marker)) + 1;

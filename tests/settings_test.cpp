@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -21,6 +20,7 @@
 #include "world_builders.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "support.h"
 
 namespace vantor_test {
 namespace {
@@ -32,13 +32,6 @@ using vantor::VehicleClassCount;
 
 constexpr float Inf = std::numeric_limits<float>::infinity();
 constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
-
-bool SameFloat(float a, float b) {
-  if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
-  return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b);
-}
-
-uint32_t Bits(float value) { return std::bit_cast<uint32_t>(value); }
 
 // A value as the settings file's reader reads it, and the bytes of it that the number took.
 vantor::SettingsLine ReadValue(const std::string& text) {
@@ -59,9 +52,9 @@ std::string WrittenValue(float value) {
 // Every field at its default, to the bit.
 void ExpectDefaults(const Settings& settings) {
   EXPECT_TRUE(settings.ModEnabled);
-  EXPECT_EQ(Bits(settings.FOV), Bits(80.0f));
-  for (int i = 0; i < VehicleClassCount; ++i) EXPECT_EQ(Bits(settings.Height[i]), Bits(0.7f)) << i;
-  EXPECT_EQ(Bits(settings.LookSensitivity), Bits(35.0f));
+  EXPECT_EQ(FloatBits(settings.FOV), FloatBits(80.0f));
+  for (int i = 0; i < VehicleClassCount; ++i) EXPECT_EQ(FloatBits(settings.Height[i]), FloatBits(0.7f)) << i;
+  EXPECT_EQ(FloatBits(settings.LookSensitivity), FloatBits(35.0f));
   EXPECT_TRUE(settings.AutoRecenter);
   EXPECT_FALSE(settings.DynamicFOV);
   EXPECT_FALSE(settings.CornerLean);
@@ -82,17 +75,17 @@ TEST(SettingsRecord, DefaultsAndBoundsAreSinglePrecisionConstants) {
   static_assert(std::is_same_v<decltype(vantor::FovMin), const float>);
   static_assert(std::is_same_v<decltype(vantor::HeightMin), const float>);
   static_assert(std::is_same_v<decltype(vantor::LookSensitivityMax), const float>);
-  EXPECT_EQ(Bits(vantor::FovMin), Bits(55.0f));
-  EXPECT_EQ(Bits(vantor::FovMax), Bits(110.0f));
-  EXPECT_EQ(Bits(vantor::HeightMin), Bits(0.3f));  // the float nearest 0.3
-  EXPECT_EQ(Bits(vantor::HeightMax), Bits(1.0f));
-  EXPECT_EQ(Bits(vantor::HeightDefault), Bits(0.7f));  // the float nearest 0.7
-  EXPECT_EQ(Bits(vantor::LookSensitivityMin), Bits(10.0f));
-  EXPECT_EQ(Bits(vantor::LookSensitivityMax), Bits(80.0f));
-  EXPECT_EQ(Bits(vantor::FovDefault), Bits(80.0f));
-  EXPECT_EQ(Bits(vantor::LookSensitivityDefault), Bits(35.0f));
+  EXPECT_EQ(FloatBits(vantor::FovMin), FloatBits(55.0f));
+  EXPECT_EQ(FloatBits(vantor::FovMax), FloatBits(110.0f));
+  EXPECT_EQ(FloatBits(vantor::HeightMin), FloatBits(0.3f));  // the float nearest 0.3
+  EXPECT_EQ(FloatBits(vantor::HeightMax), FloatBits(1.0f));
+  EXPECT_EQ(FloatBits(vantor::HeightDefault), FloatBits(0.7f));  // the float nearest 0.7
+  EXPECT_EQ(FloatBits(vantor::LookSensitivityMin), FloatBits(10.0f));
+  EXPECT_EQ(FloatBits(vantor::LookSensitivityMax), FloatBits(80.0f));
+  EXPECT_EQ(FloatBits(vantor::FovDefault), FloatBits(80.0f));
+  EXPECT_EQ(FloatBits(vantor::LookSensitivityDefault), FloatBits(35.0f));
   // A height read from text as 0.3 equals the bound.
-  EXPECT_EQ(Bits(ReadValue("0.3").number), Bits(vantor::HeightMin));
+  EXPECT_EQ(FloatBits(ReadValue("0.3").number), FloatBits(vantor::HeightMin));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -109,17 +102,22 @@ void ExpectClamped(float Settings::*field, const char* name, const std::vector<C
     Settings settings;
     settings.*field = c.read;
     ClampSettings(settings);
-    EXPECT_EQ(Bits(settings.*field), Bits(c.clamped)) << name << " read as " << c.read;
+    EXPECT_EQ(FloatBits(settings.*field), FloatBits(c.clamped)) << name << " read as " << c.read;
   }
 }
 
-TEST(ClampSettings, FovIsBroughtWithin55And110) {
-  const std::vector<ClampCase> cases = {
-      {150.0f, 110.0f}, {110.0f, 110.0f}, {110.00001f, 110.0f}, {Inf, 110.0f},  {96.0f, 96.0f},
-      {55.0f, 55.0f},   {54.99999f, 55.0f}, {20.0f, 55.0f},     {0.0f, 55.0f},   {-0.0f, 55.0f},
-      {-Inf, 55.0f},    {NaN, 55.0f},     {-NaN, 55.0f},       {std::numeric_limits<float>::max(), 110.0f},
-  };
-  ExpectClamped(&Settings::FOV, "FOV", cases);
+TEST(ClampSettings, FovIsBroughtWithin55And110AndLookSensitivityWithin10And80) {
+  ExpectClamped(&Settings::FOV, "FOV",
+                {
+                    {150.0f, 110.0f}, {110.0f, 110.0f}, {110.00001f, 110.0f}, {Inf, 110.0f}, {96.0f, 96.0f},
+                    {55.0f, 55.0f}, {54.99999f, 55.0f}, {20.0f, 55.0f}, {0.0f, 55.0f}, {-0.0f, 55.0f},
+                    {-Inf, 55.0f}, {NaN, 55.0f}, {-NaN, 55.0f}, {std::numeric_limits<float>::max(), 110.0f},
+                });
+  ExpectClamped(&Settings::LookSensitivity, "LookSensitivity",
+                {
+                    {100.0f, 80.0f}, {80.0f, 80.0f}, {Inf, 80.0f}, {35.0f, 35.0f}, {10.0f, 10.0f},
+                    {5.0f, 10.0f},   {-Inf, 10.0f},  {NaN, 10.0f},
+                });
 }
 
 TEST(ClampSettings, EachHeightEntryIsBroughtWithin03And1Alone) {
@@ -133,18 +131,10 @@ TEST(ClampSettings, EachHeightEntryIsBroughtWithin03And1Alone) {
       settings.Height[entry] = c.read;
       ClampSettings(settings);
       for (int i = 0; i < VehicleClassCount; ++i)
-        EXPECT_EQ(Bits(settings.Height[i]), Bits(i == entry ? c.clamped : 0.7f))
+        EXPECT_EQ(FloatBits(settings.Height[i]), FloatBits(i == entry ? c.clamped : 0.7f))
             << "entry " << entry << " read as " << c.read << ", entry " << i;
     }
   }
-}
-
-TEST(ClampSettings, LookSensitivityIsBroughtWithin10And80) {
-  const std::vector<ClampCase> cases = {
-      {100.0f, 80.0f}, {80.0f, 80.0f}, {Inf, 80.0f}, {35.0f, 35.0f}, {10.0f, 10.0f},
-      {5.0f, 10.0f},   {-Inf, 10.0f},  {NaN, 10.0f},
-  };
-  ExpectClamped(&Settings::LookSensitivity, "LookSensitivity", cases);
 }
 
 TEST(ClampSettings, FlagsAreNeverTouched) {
@@ -172,9 +162,9 @@ TEST(ClampSettings, ValuesWithinTheBoundsStayExactly) {
   settings.LookSensitivity = 79.99999f;
   Settings copy = settings;
   ClampSettings(settings);
-  EXPECT_EQ(Bits(settings.FOV), Bits(copy.FOV));
-  for (int i = 0; i < VehicleClassCount; ++i) EXPECT_EQ(Bits(settings.Height[i]), Bits(copy.Height[i])) << i;
-  EXPECT_EQ(Bits(settings.LookSensitivity), Bits(copy.LookSensitivity));
+  EXPECT_EQ(FloatBits(settings.FOV), FloatBits(copy.FOV));
+  for (int i = 0; i < VehicleClassCount; ++i) EXPECT_EQ(FloatBits(settings.Height[i]), FloatBits(copy.Height[i])) << i;
+  EXPECT_EQ(FloatBits(settings.LookSensitivity), FloatBits(copy.LookSensitivity));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -303,7 +293,7 @@ TEST(NumberText, ReadsRandomTextExactlyAsStrtof) {
   }
   // Every written form reads back as strtof reads it.
   for (int i = 0; i < 100000; ++i) {
-    ExpectReadsLikeStrtof(c, WrittenValue(std::bit_cast<float>(static_cast<uint32_t>(next()))));
+    ExpectReadsLikeStrtof(c, WrittenValue(FloatOfBits(static_cast<uint32_t>(next()))));
     if (HasFailure()) return;
   }
 }
@@ -313,7 +303,7 @@ TEST(NumberText, WritesExactlyAsPrintfPercentPoint6G) {
   const auto expectWrites = [&c](float value) {
     const std::string text = WrittenValue(value);
     ASSERT_LE(text.size(), vantor::NumberTextCapacity);
-    EXPECT_EQ(text, c.Printf(value)) << "bits " << std::hex << Bits(value);
+    EXPECT_EQ(text, c.Printf(value)) << "bits " << std::hex << FloatBits(value);
   };
   for (const float value : {80.0f, 82.5f, 0.7f, 0.7f + 0.02f, 35.0f, 1.0f, 0.3f, 110.0f, 55.0f, 10.0f, 0.0f, -0.0f,
                             1e-5f, 1e-4f, 0.0001234565f, 999999.5f, 123456.5f, 1e6f, 1234567.0f, 3e38f, -2.5f, Inf,
@@ -322,7 +312,7 @@ TEST(NumberText, WritesExactlyAsPrintfPercentPoint6G) {
     expectWrites(value);
   // Every float the menu can reach within the bounds, sampled, and bit patterns across the range.
   for (float value = 0.3f; value <= 110.0f; value = std::nextafter(value, Inf) + value * 1e-5f) expectWrites(value);
-  for (uint64_t bits = 0; bits < (1ull << 32); bits += 4099) expectWrites(std::bit_cast<float>(static_cast<uint32_t>(bits)));
+  for (uint64_t bits = 0; bits < (1ull << 32); bits += 4099) expectWrites(FloatOfBits(static_cast<uint32_t>(bits)));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -7,14 +7,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "sim/cli/builtin_drive.h"
 #include "sim/scenario/scenario_file.h"
+#include "support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using vantor_test::ReadWholeFile;
 
 struct CommandResult {
   int exitCode = -1;
@@ -22,21 +23,12 @@ struct CommandResult {
   std::string err;
 };
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
 class SimCommand : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/vantor-sim-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder = pattern;
+    folder = vantor_test::MakeScratchFolder("vantor-sim-test");
   }
-  void TearDown() override { fs::remove_all(folder); }
+  void TearDown() override { vantor_test::RemoveScratchFolder(folder); }
 
   // Runs the command from `folder` with the arguments as one shell-quoted string.
   CommandResult Run(const std::string& arguments) const {
@@ -45,8 +37,8 @@ class SimCommand : public ::testing::Test {
     const int status = std::system(command.c_str());
     CommandResult result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = ReadFile(folder / "stdout");
-    result.err = ReadFile(folder / "stderr");
+    result.out = ReadWholeFile(folder / "stdout");
+    result.err = ReadWholeFile(folder / "stderr");
     return result;
   }
   void Write(const std::string& name, const std::string& text) const {
@@ -104,14 +96,15 @@ TEST_F(SimCommand, PlaysAGivenSettingsFileByteForByteAndTellsHowItWasRead) {
   Write("my.ini", handWritten);
   const CommandResult result = Run("short.toml --settings my.ini --out run --no-plot");
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(ReadFile(folder / "run" / "Vantor.ini"), handWritten) << "the plugin did not save, so this is the start";
-  const std::string report = ReadFile(folder / "run" / "settings-read.txt");
+  EXPECT_EQ(ReadWholeFile(folder / "run" / "Vantor.ini"), handWritten)
+      << "the plugin did not save, so this is the start";
+  const std::string report = ReadWholeFile(folder / "run" / "settings-read.txt");
   EXPECT_NE(report.find("line   2  \"FOV = 85\""), std::string::npos) << report;
   EXPECT_NE(report.find("Height_4=0  became  Height_4=0.3"), std::string::npos) << report;
   EXPECT_NE(result.out.find("settings-read.txt: 5 lines, 3 applied (1 read as 0), 2 did nothing"), std::string::npos)
       << result.out;
   // The camera sat at the height the report ends with.
-  const std::string csv = ReadFile(folder / "run" / "camera.csv");
+  const std::string csv = ReadWholeFile(folder / "run" / "camera.csv");
   EXPECT_NE(csv.find(",height_above_seat\n"), std::string::npos);
   const float lastHeight = std::stof(csv.substr(csv.rfind(',') + 1));
   EXPECT_NEAR(lastHeight, 0.3f, 0.005f) << "eased from the class-1 height of 0.7 towards 0.3";
@@ -123,18 +116,18 @@ TEST_F(SimCommand, SetOverridesTheFileAndCompareTellsTheRunsApart) {
   ASSERT_EQ(Run("short.toml --out wide --no-plot").exitCode, 0);
   const CommandResult narrow = Run("short.toml --out narrow --no-plot --set FOV=60 --set Height_4=0.8");
   ASSERT_EQ(narrow.exitCode, 0) << narrow.err;
-  const std::string report = ReadFile(folder / "narrow" / "settings-read.txt");
+  const std::string report = ReadWholeFile(folder / "narrow" / "settings-read.txt");
   EXPECT_NE(report.find("from the scenario, then 2 --set lines"), std::string::npos) << report;
   EXPECT_NE(report.find("\n  FOV=60\n"), std::string::npos) << report;
   EXPECT_NE(report.find("\n  Height_4=0.8\n"), std::string::npos) << report;
 
   const CommandResult compared = Run("compare wide narrow --out cmp");
   ASSERT_EQ(compared.exitCode, 0) << compared.out << compared.err;
-  const std::string table = ReadFile(folder / "cmp" / "compare.txt");
+  const std::string table = ReadWholeFile(folder / "cmp" / "compare.txt");
   EXPECT_EQ(compared.out.substr(0, table.size()), table);
   EXPECT_NE(table.find("largest field of view    90.00              60.00"), std::string::npos) << table;
   EXPECT_NE(table.find("height, class 4, m       0.50               0.80"), std::string::npos) << table;
-  if (std::system("command -v gnuplot >/dev/null 2>&1") == 0) {
+  if (vantor_test::OnPath("gnuplot")) {
     EXPECT_TRUE(fs::is_regular_file(folder / "cmp" / "compare.png"));
   }
 }
@@ -148,7 +141,7 @@ TEST_F(SimCommand, KeepsForeignFilesAndClearsItsOwn) {
   EXPECT_EQ(refused.exitCode, 2);
   EXPECT_NE(refused.err.find("(Vantor.ini)"), std::string::npos) << refused.err;
   EXPECT_NE(refused.err.find("--settings"), std::string::npos) << refused.err;
-  EXPECT_EQ(ReadFile(folder / "mine" / "Vantor.ini"), "FOV=99\r\n");
+  EXPECT_EQ(ReadWholeFile(folder / "mine" / "Vantor.ini"), "FOV=99\r\n");
   EXPECT_FALSE(fs::exists(folder / "mine" / "trace.txt"));
 
   ASSERT_EQ(Run("short.toml --out run --no-plot -n 5").exitCode, 0);
@@ -183,20 +176,20 @@ name = "car"
   const fs::path out = folder / "run";
   for (const char* name : {"trace.txt", "camera.csv", "plot.dat", "plot.gp", "summary.txt", "scenario.toml"})
     EXPECT_TRUE(fs::is_regular_file(out / name)) << name;
-  EXPECT_EQ(ReadFile(out / "Vantor.ini"), "FOV=90\r\n") << "the run's settings file is in the output folder";
-  EXPECT_EQ(ReadFile(out / "scenario.toml"), ReadFile(folder / "scenarios/short.toml"));
+  EXPECT_EQ(ReadWholeFile(out / "Vantor.ini"), "FOV=90\r\n") << "the run's settings file is in the output folder";
+  EXPECT_EQ(ReadWholeFile(out / "scenario.toml"), ReadWholeFile(folder / "scenarios/short.toml"));
 
-  const std::string csv = ReadFile(out / "camera.csv");
+  const std::string csv = ReadWholeFile(out / "camera.csv");
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 31) << "a header and one row a frame";
   EXPECT_EQ(csv.rfind("frame,time_s,", 0), 0u);
-  const std::string trace = ReadFile(out / "trace.txt");
+  const std::string trace = ReadWholeFile(out / "trace.txt");
   EXPECT_EQ(trace.rfind("0 DllMain(module, 1)\n", 0), 0u) << trace.substr(0, 80);
 
   EXPECT_NE(result.out.find("frames played:    30"), std::string::npos) << result.out;
   EXPECT_NE(result.out.find("pictures/: 4 pictures"), std::string::npos) << result.out;
   for (const char* picture : {"frame-000000.png", "frame-000005.png", "frame-000010.png", "frame-000020.png"})
     EXPECT_TRUE(fs::is_regular_file(out / "pictures" / picture)) << picture;
-  EXPECT_EQ(ReadFile(out / "summary.txt"), result.out.substr(0, ReadFile(out / "summary.txt").size()));
+  EXPECT_EQ(ReadWholeFile(out / "summary.txt"), result.out.substr(0, ReadWholeFile(out / "summary.txt").size()));
 }
 
 TEST_F(SimCommand, TwoRunsOfTheBuiltInDriveWriteTheSameFiles) {
@@ -205,16 +198,16 @@ TEST_F(SimCommand, TwoRunsOfTheBuiltInDriveWriteTheSameFiles) {
   ASSERT_EQ(first.exitCode, 0) << first.out << first.err;
   ASSERT_EQ(second.exitCode, 0) << second.out << second.err;
   for (const char* name : {"trace.txt", "camera.csv", "Vantor.ini"}) {
-    const std::string a = ReadFile(folder / "first" / name);
+    const std::string a = ReadWholeFile(folder / "first" / name);
     EXPECT_FALSE(a.empty()) << name;
-    EXPECT_TRUE(a == ReadFile(folder / "second" / name)) << name << " differs between two runs";
+    EXPECT_TRUE(a == ReadWholeFile(folder / "second" / name)) << name << " differs between two runs";
   }
-  EXPECT_EQ(ReadFile(folder / "first" / "scenario.toml"), std::string(sim::BuiltinDriveText()));
+  EXPECT_EQ(ReadWholeFile(folder / "first" / "scenario.toml"), std::string(sim::BuiltinDriveText()));
 }
 
 // The built-in drive is the example file, and it asks for every capability.
 TEST(BuiltinDrive, IsTheExampleFileAndShowsEveryCapability) {
-  EXPECT_EQ(std::string(sim::BuiltinDriveText()), ReadFile(fs::path(VANTOR_SOURCE_DIR) / "scenarios/drive.toml"));
+  EXPECT_EQ(std::string(sim::BuiltinDriveText()), ReadWholeFile(fs::path(VANTOR_SOURCE_DIR) / "scenarios/drive.toml"));
   sim::Scenario drive;
   std::string error;
   ASSERT_TRUE(sim::ParseScenario(std::string(sim::BuiltinDriveText()), "drive.toml", drive, error)) << error;

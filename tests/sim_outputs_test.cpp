@@ -16,6 +16,7 @@
 #include "sim/linux/play.h"
 #include "sim/render/frame.h"
 #include "sim/scenario/scenario_file.h"
+#include "support.h"
 
 namespace {
 
@@ -120,25 +121,18 @@ TEST(SimCameraLog, OffsetsAreTheCameraRelativeToTheVehiclesAttitude) {
   EXPECT_FALSE(sim::SampleCamera(onFoot, 0, 16).hasVehicle);
 }
 
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
+using vantor_test::ReadWholeFile;
 
 class SimFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     previous = std::filesystem::current_path();
-    char pattern[] = "/tmp/vantor-sim-outputs-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder = pattern;
+    folder = vantor_test::MakeScratchFolder("vantor-sim-outputs");
     std::filesystem::current_path(folder);
   }
   void TearDown() override {
     std::filesystem::current_path(previous);
-    std::filesystem::remove_all(folder);
+    vantor_test::RemoveScratchFolder(folder);
   }
   std::filesystem::path previous, folder;
 };
@@ -165,7 +159,7 @@ TEST_F(SimFolder, CsvLeavesOffsetsEmptyWhileFirstPersonIsOff) {
   world.camera.active = false;
   samples.push_back(sim::SampleCamera(world, 1, 16));
   ASSERT_TRUE(sim::WriteCameraCsv(samples, "camera.csv"));
-  std::istringstream lines(ReadFile("camera.csv"));
+  std::istringstream lines(ReadWholeFile("camera.csv"));
   std::string header, on, off;
   std::getline(lines, header);
   std::getline(lines, on);
@@ -183,7 +177,7 @@ TEST_F(SimFolder, PlotsARunInWhichFirstPersonNeverCame) {
   sim::PlotRun run = sim::StartPlot(samples, "it's empty");
   const sim::PlotOutcome outcome = sim::FinishPlot(run);
   if (outcome == sim::PlotOutcome::NoGnuplot) GTEST_SKIP() << "gnuplot is not installed";
-  EXPECT_EQ(outcome, sim::PlotOutcome::Plotted) << ReadFile(sim::PlotLogFile);
+  EXPECT_EQ(outcome, sim::PlotOutcome::Plotted) << ReadWholeFile(sim::PlotLogFile);
   EXPECT_TRUE(std::filesystem::exists(sim::PlotPictureFile));
 }
 
@@ -192,7 +186,7 @@ TEST_F(SimFolder, LongRunsArePlottedOnAtMostTheRowLimit) {
   for (size_t i = 0; i < samples.size(); ++i) samples[i].timeSeconds = static_cast<double>(i);
   sim::PlotRun run = sim::StartPlot(samples, "long");
   sim::FinishPlot(run);
-  const std::string data = ReadFile(sim::PlotDataFile);
+  const std::string data = ReadWholeFile(sim::PlotDataFile);
   const auto rows = std::count(data.begin(), data.end(), '\n') - 1;
   EXPECT_LE(static_cast<size_t>(rows), sim::PlotRowsMax + 1);
   std::string lastRow = "\n";

@@ -7,22 +7,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+
+#include "support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-bool OnPath(const char* program) {
-  return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
-}
+using vantor_test::OnPath;
+using vantor_test::ReadWholeFile;
 
 constexpr const char* ShortDrive =
     "frames = 60\nframe_time_ms = 20\nevents = [\n"
@@ -34,12 +26,10 @@ constexpr const char* ShortDrive =
 class SimVideo : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/vantor-video-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder = pattern;
+    folder = vantor_test::MakeScratchFolder("vantor-video-test");
     std::ofstream(folder / "short.toml", std::ios::binary) << ShortDrive;
   }
-  void TearDown() override { fs::remove_all(folder); }
+  void TearDown() override { vantor_test::RemoveScratchFolder(folder); }
 
   // Runs the command from `folder` on a scenario there, with `environment` before it; returns the exit code.
   int Run(const std::string& arguments, const std::string& environment = "", const std::string& scenario = "short.toml") const {
@@ -54,9 +44,9 @@ class SimVideo : public ::testing::Test {
     const std::string command = "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
                                 "stream=width,height,r_frame_rate,nb_read_frames -of default=noprint_wrappers=1 '" +
                                 (folder / "out" / name).string() + "' >'" + probe.string() + "'";
-    return std::system(command.c_str()) == 0 ? ReadFile(probe) : "";
+    return std::system(command.c_str()) == 0 ? ReadWholeFile(probe) : "";
   }
-  std::string Out() const { return ReadFile(folder / "stdout") + ReadFile(folder / "stderr"); }
+  std::string Out() const { return ReadWholeFile(folder / "stdout") + ReadWholeFile(folder / "stderr"); }
 
   fs::path folder;
 };

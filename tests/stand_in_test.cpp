@@ -2,17 +2,12 @@
 // a fault of the plugin can never pass in silence.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "sim/core/script_hook.h"
+#include "support.h"
 
 namespace {
 
-uint64_t FloatSlot(float value) {
-  uint32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
+uint64_t FloatSlot(float value) { return vantor_test::FloatBits(value); }
 
 const uint64_t* Call(sim::ScriptHook& hook, uint64_t hash, std::initializer_list<uint64_t> slots) {
   sim::HookNativeInit(hook, hash);

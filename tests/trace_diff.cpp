@@ -1,12 +1,12 @@
 #include "trace_diff.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iomanip>
 #include <sstream>
 #include <vector>
+
+#include "support.h"
 
 namespace vantor_test {
 
@@ -43,31 +43,13 @@ void AppendContext(std::ostringstream& out, const char* side, const std::vector<
   if (at >= lines.size()) out << "  > " << (at + 1) << ": (the trace ends here)\n";
 }
 
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\r') out += "\\r";
-    else if (c == '\n') out += "\\n";
-    else if (c == '\\') out += "\\\\";
-    else if (byte < 0x20 || byte >= 0x7F) {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-      out += hex;
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
 // The line holding byte `at`, with its line end.
 std::string LineAround(const std::string& bytes, size_t at) {
   if (at >= bytes.size()) return "(end of file)";
   const size_t start = at == 0 ? 0 : bytes.rfind('\n', at - 1);
   const size_t from = start == std::string::npos || at == 0 ? 0 : start + 1;
   const size_t end = bytes.find('\n', at);
-  return Escaped(bytes.substr(from, end == std::string::npos ? std::string::npos : end - from + 1));
+  return EscapeBytes(bytes.substr(from, end == std::string::npos ? std::string::npos : end - from + 1));
 }
 
 const char* KindName(SettingsFileState::Kind kind) {
@@ -108,10 +90,7 @@ SettingsFileState ReadSettingsFileState(const std::filesystem::path& path) {
     state.kind = SettingsFileState::Kind::Folder;
   } else if (std::filesystem::exists(path, error)) {
     state.kind = SettingsFileState::Kind::File;
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    state.bytes = content.str();
+    state.bytes = ReadWholeFile(path);
   }
   return state;
 }

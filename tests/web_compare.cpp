@@ -7,7 +7,6 @@
 #include <string>
 
 #include "compare_runs.h"
-#include "sim/scenario/scenario_file.h"
 
 namespace vantor_test {
 namespace {
@@ -33,13 +32,7 @@ RunOutcome PlayInNode(const fs::path& scenarioFile, const fs::path& folder) {
 class WebMatchesLinux : public testing::TestWithParam<std::string> {};
 
 TEST_P(WebMatchesLinux, CallForCallAndSettingsFileByteForByte) {
-  const fs::path file = ComparisonScenarioPath(GetParam());
-  sim::Scenario scenario;
-  std::string error;
-  ASSERT_TRUE(sim::LoadScenarioFile(file.string(), scenario, error)) << error;
-
-  const fs::path runs = RunsFolder / GetParam();
-  ExpectSameRun(PlayOnLinux(scenario, runs / "linux"), PlayInNode(file, runs / "web"), "web", runs);
+  ExpectSameAsLinux(GetParam(), RunsFolder, PlayInNode, "web", "web");
 }
 
 INSTANTIATE_TEST_SUITE_P(Compare, WebMatchesLinux, testing::ValuesIn(ComparisonScenarioNames()),

@@ -41,13 +41,7 @@ RunOutcome PlayUnderWine(const fs::path& scenarioFile, const fs::path& folder) {
 class WindowsMatchesLinux : public testing::TestWithParam<std::string> {};
 
 TEST_P(WindowsMatchesLinux, CallForCallAndSettingsFileByteForByte) {
-  const fs::path file = ComparisonScenarioPath(GetParam());
-  sim::Scenario scenario;
-  std::string error;
-  ASSERT_TRUE(sim::LoadScenarioFile(file.string(), scenario, error)) << error;
-
-  const fs::path runs = RunsFolder / GetParam();
-  ExpectSameRun(PlayOnLinux(scenario, runs / "linux"), PlayUnderWine(file, runs / "windows"), "Windows", runs);
+  ExpectSameAsLinux(GetParam(), RunsFolder, PlayUnderWine, "Windows", "windows");
 }
 
 INSTANTIATE_TEST_SUITE_P(Compare, WindowsMatchesLinux, testing::ValuesIn(ComparisonScenarioNames()),

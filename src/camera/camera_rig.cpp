@@ -60,8 +60,8 @@ void TrackVehicleClass(CameraRig& rig, const SeatInfo& seatInfo) {
 
 float TargetFov(const SeatInfo& seatInfo, const Settings& settings) {
   if (!settings.DynamicFOV || !seatInfo.hasVehicle) return settings.FOV;
-  const float effect = ClampUpperFirst(GetEntitySpeed(seatInfo.vehicle) * DynamicFovSpeedScale, 0.0f, 1.0f);
-  return ClampUpperFirst(settings.FOV + DynamicFovWidening * effect, FovMin, FovMax);
+  const float effect = ClampNanToLower(GetEntitySpeed(seatInfo.vehicle) * DynamicFovSpeedScale, 0.0f, 1.0f);
+  return ClampNanToLower(settings.FOV + DynamicFovWidening * effect, FovMin, FovMax);
 }
 
 void SmoothFovAndHeight(CameraRig& rig, float targetFov, const Settings& settings) {
@@ -136,7 +136,7 @@ void RunActiveFrame(CameraRig& rig, int32_t vehicle, int32_t player, const Setti
   float leanTarget = 0.0f;
   if (settings.CornerLean) {
     const float speed = GetEntitySpeed(vehicle);
-    leanTarget = ClampUpperFirst(WrapAngle(rotation.z - rig.previousYaw) * speed * LeanPerDegreeAndSpeed,
+    leanTarget = ClampNanToLower(WrapAngle(rotation.z - rig.previousYaw) * speed * LeanPerDegreeAndSpeed,
                                  -LeanLimit, LeanLimit);
   }
   rig.previousYaw = rotation.z;

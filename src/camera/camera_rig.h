@@ -15,7 +15,7 @@ struct CameraRig {
   bool active = false;
   int32_t rememberedVehicle = 0;
   int32_t rememberedSeat = NoSeat;
-  int32_t classIndex = 1;
+  int32_t classIndex = StartHeightClass;
   float smoothedFov = FovDefault;
   float smoothedHeight = HeightDefault;
   float smoothedPitch = 0.0f;

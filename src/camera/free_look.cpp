@@ -21,9 +21,9 @@ void UpdateFreeLook(CameraRig& rig, const Settings& settings) {
   const float vertical = GetDisabledControlNormal(LookPad, LookVerticalControl);
   if (std::fabs(horizontal) > LookDeadZone || std::fabs(vertical) > LookDeadZone) {
     // Either axis counts as input; both are applied, the quiet one with its small value.
-    rig.lookYaw = ClampUpperFirst(rig.lookYaw - horizontal * settings.LookSensitivity, -LookYawLimit, LookYawLimit);
+    rig.lookYaw = ClampNanToLower(rig.lookYaw - horizontal * settings.LookSensitivity, -LookYawLimit, LookYawLimit);
     rig.lookPitch =
-        ClampUpperFirst(rig.lookPitch - vertical * settings.LookSensitivity, -LookPitchLimit, LookPitchLimit);
+        ClampNanToLower(rig.lookPitch - vertical * settings.LookSensitivity, -LookPitchLimit, LookPitchLimit);
     rig.lastLookTime = GetGameTimer();
   } else if (settings.AutoRecenter) {
     if (GameTimeSince(GetGameTimer(), rig.lastLookTime) >= RecenterDelay) {

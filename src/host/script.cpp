@@ -14,7 +14,6 @@ constexpr const char* ScriptedCameraType = "DEFAULT_SCRIPTED_CAMERA";
 constexpr float StartFov = 80.0f;
 constexpr float NearClip = 0.05f;
 constexpr float FarClip = 10000.0f;
-constexpr int32_t StartHeightClass = 1;
 
 }  // namespace
 
@@ -42,7 +41,6 @@ void StartScript(Settings& settings, MenuState& menu, CameraRig& rig) {
   menu = MenuState{};
   rig = CameraRig{};
   rig.camera = camera;
-  rig.classIndex = StartHeightClass;
   rig.smoothedFov = settings.FOV;
   rig.smoothedHeight = settings.Height[StartHeightClass];
 }

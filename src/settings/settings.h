@@ -8,6 +8,8 @@
 namespace vantor {
 
 constexpr int32_t VehicleClassCount = 22;
+// The vehicle class whose Height entry the camera and the menu use until a vehicle is seen.
+constexpr int32_t StartHeightClass = 1;
 
 constexpr float FovDefault = 80.0f;
 constexpr float FovMin = 55.0f;
@@ -19,21 +21,18 @@ constexpr float LookSensitivityDefault = 35.0f;
 constexpr float LookSensitivityMin = 10.0f;
 constexpr float LookSensitivityMax = 80.0f;
 
-// Field order is the order of the settings file. A default-made record holds the defaults
-// (the table's, checked where the table is walked).
+// Field order is the order of the settings file. The defaults are the table's (below): a new
+// record holds them, and a field without a row does not compile (see DefaultSettings).
 struct Settings {
-  bool ModEnabled = true;
-  float FOV = FovDefault;
-  float Height[VehicleClassCount] = {HeightDefault, HeightDefault, HeightDefault, HeightDefault, HeightDefault,
-                                     HeightDefault, HeightDefault, HeightDefault, HeightDefault, HeightDefault,
-                                     HeightDefault, HeightDefault, HeightDefault, HeightDefault, HeightDefault,
-                                     HeightDefault, HeightDefault, HeightDefault, HeightDefault, HeightDefault,
-                                     HeightDefault, HeightDefault};
-  float LookSensitivity = LookSensitivityDefault;
-  bool AutoRecenter = true;
-  bool DynamicFOV = false;
-  bool CornerLean = false;
-  bool BetterHookerView = false;
+  constexpr Settings();
+  bool ModEnabled;
+  float FOV;
+  float Height[VehicleClassCount];
+  float LookSensitivity;
+  bool AutoRecenter;
+  bool DynamicFOV;
+  bool CornerLean;
+  bool BetterHookerView;
 };
 
 enum class SettingKind : uint8_t {
@@ -80,6 +79,22 @@ inline constexpr SettingRow SettingRows[] = {
     {.key = "BetterHookerView", .kind = SettingKind::Flag, .flag = &Settings::BetterHookerView, .menuRow = 9,
      .label = "Better Hooker View: "},
 };
+
+constexpr Settings::Settings() {
+  for (const SettingRow& row : SettingRows) {
+    switch (row.kind) {
+      case SettingKind::Flag: this->*row.flag = row.defaultValue != 0.0f; break;
+      case SettingKind::Number: this->*row.number = row.defaultValue; break;
+      case SettingKind::Heights:
+        for (float& height : this->*row.heights) height = row.defaultValue;
+        break;
+    }
+  }
+}
+
+// The defaults as a constant: a field that no row sets would leave it incomplete, which does
+// not compile.
+inline constexpr Settings DefaultSettings{};
 
 // Upper bound first, then the lower one; NaN ends at the lower bound. Flags are left alone.
 void ClampSettings(Settings& settings);

@@ -120,6 +120,28 @@ char* AppendNumber(char* out, float value) {
       .ptr;
 }
 
+// Puts the line's number in the field its row names: "Height" in every entry, "Height_n" in
+// entry n alone, unless n is out of range.
+void ApplyNumber(Settings& settings, SettingsLine& read) {
+  const SettingRow& row = *read.setting;
+  switch (row.kind) {
+    case SettingKind::Flag: settings.*row.flag = read.number != 0.0f && !std::isnan(read.number); break;
+    case SettingKind::Number: settings.*row.number = read.number; break;
+    case SettingKind::Heights:
+      if (read.key.size() == row.key.size()) {
+        for (float& height : settings.*row.heights) height = read.number;
+        break;
+      }
+      read.heightIndex = ReadHeightIndex(read.key.substr(row.key.size() + 1));
+      if (read.heightIndex < 0) {
+        read.effect = SettingsLine::Effect::IndexOutOfRange;
+        break;
+      }
+      (settings.*row.heights)[read.heightIndex] = read.number;
+      break;
+  }
+}
+
 }  // namespace
 
 SettingsLine ReadSettingsLine(Settings& settings, std::string_view line) {
@@ -141,23 +163,7 @@ SettingsLine ReadSettingsLine(Settings& settings, std::string_view line) {
   read.number = number.value;
   read.numberLength = number.length;
   read.effect = SettingsLine::Effect::Applied;
-  const SettingRow& row = *read.setting;
-  switch (row.kind) {
-    case SettingKind::Flag: settings.*row.flag = read.number != 0.0f && !std::isnan(read.number); break;
-    case SettingKind::Number: settings.*row.number = read.number; break;
-    case SettingKind::Heights:
-      if (read.key.size() == row.key.size()) {
-        for (float& height : settings.*row.heights) height = read.number;
-        break;
-      }
-      read.heightIndex = ReadHeightIndex(read.key.substr(row.key.size() + 1));
-      if (read.heightIndex < 0) {
-        read.effect = SettingsLine::Effect::IndexOutOfRange;
-        break;
-      }
-      (settings.*row.heights)[read.heightIndex] = read.number;
-      break;
-  }
+  ApplyNumber(settings, read);
   return read;
 }
 

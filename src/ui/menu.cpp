@@ -40,8 +40,6 @@ constexpr const char* SaveLabel = "Save Settings";
 
 constexpr float StepDown = -1.0f;
 constexpr float StepUp = 1.0f;
-// The class whose entry the camera uses before it has seen a vehicle.
-constexpr int32_t FallbackHeightClass = 1;
 
 constexpr const char* ResetNotice = "Vantor: reset to defaults (Save to keep)";
 constexpr const char* SavedNotice = "Vantor: settings saved";
@@ -126,7 +124,7 @@ bool PressEdge(bool down, bool& wasDown) {
 bool IsGroupDown(const KeyGroup& group) { return IsKeyDown(group.first) || IsKeyDown(group.second); }
 
 int32_t HeightIndex(int32_t classIndex) {
-  return classIndex >= 0 && classIndex < VehicleClassCount ? classIndex : FallbackHeightClass;
+  return classIndex >= 0 && classIndex < VehicleClassCount ? classIndex : StartHeightClass;
 }
 
 // Left and Right: flags flip either way; numbers step by direction and clamp.
@@ -136,13 +134,13 @@ void AdjustRow(Settings& settings, int32_t row, int32_t classIndex, float direct
   switch (setting->kind) {
     case SettingKind::Flag: settings.*setting->flag = !(settings.*setting->flag); break;
     case SettingKind::Number:
-      settings.*setting->number = ClampUpperFirst(settings.*setting->number + direction * setting->menuStep,
+      settings.*setting->number = ClampNanToLower(settings.*setting->number + direction * setting->menuStep,
                                                   setting->lower, setting->upper);
       break;
     case SettingKind::Heights: {
       // The menu sets one height for every vehicle class; per-class heights come only from the file.
       float(&heights)[VehicleClassCount] = settings.*setting->heights;
-      const float height = ClampUpperFirst(heights[HeightIndex(classIndex)] + direction * setting->menuStep,
+      const float height = ClampNanToLower(heights[HeightIndex(classIndex)] + direction * setting->menuStep,
                                            setting->lower, setting->upper);
       for (float& entry : heights) entry = height;
       break;
