@@ -1,5 +1,5 @@
 // vantor-sim: plays a scenario (or the built-in drive) through the stand-in ScriptHookV and
-// writes the story of the drive: trace, camera CSV, pictures, plot, settings file, summary.
+// writes what became of the drive: trace, camera CSV, pictures, plot, settings file, summary.
 #include <unistd.h>
 
 #include <filesystem>

@@ -5,13 +5,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <utility>
 
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "sim/core/text_file.h"
 
 namespace sim {
 
@@ -204,35 +202,17 @@ bool HeightsFlattened(const std::optional<std::string>& before, const std::strin
   return HeightsAllEqual(kept) && !HeightsAllEqual(SettingsAfterStartUp(before));
 }
 
-std::string VisibleBytes(std::string_view bytes) {
-  std::string visible;
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x20 && byte < 0x7F && c != '\\') {
-      visible += c;
-    } else {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-      visible += escaped;
-    }
-  }
-  return visible;
-}
-
 bool ComposeStartingSettings(const std::optional<std::string>& scenarioText, const std::string& settingsPath,
                              const std::vector<std::string>& setLines, std::optional<std::string>& text,
                              std::string& error) {
   text = scenarioText;
   if (!settingsPath.empty()) {
-    std::error_code failure;
-    std::ifstream file(settingsPath, std::ios::binary);
-    if (!std::filesystem::is_regular_file(settingsPath, failure) || !file) {
+    std::string bytes;
+    if (!ReadWholeFile(settingsPath, bytes)) {
       error = "--settings " + settingsPath + ": no such file, or it cannot be read";
       return false;
     }
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    text = bytes.str();
+    text = std::move(bytes);
   }
   for (const std::string& line : setLines) {
     if (line.find('=') == std::string::npos || line.find_first_of("\r\n") != std::string::npos) {
