@@ -102,17 +102,11 @@ int OpenDrive(DriveSession& session, const DriveOptions& options, std::ostream& 
   // Everything named on the command line is resolved before the drive moves into its folder.
   std::error_code failure;
   const fs::path folder = fs::absolute(options.outFolder, failure);
-  const fs::path plugin = fs::absolute(options.pluginPath, failure);
   if (!options.recordPath.empty()) session.recordPath = fs::absolute(options.recordPath, failure);
-  if (!fs::is_regular_file(plugin, failure)) {
-    err << "vantor-sim: no plugin at " << plugin.string() << " (build the vantor target, or give --plugin)\n";
-    return ExitRunFailed;
-  }
+  fs::path plugin;
+  if (!FindPlugin(options.pluginPath, plugin, err)) return ExitRunFailed;
   if (const int entered = EnterRunFolder(session.outFolder, folder, err); entered != ExitPlayed) return entered;
-  if (WriteWholeFile(SettingsReportFile, session.settingsReport.text))
-    session.outcome.Wrote(std::string(SettingsReportFile) + ": " + session.settingsReport.gist);
-  else
-    session.outcome.Missed(std::string(SettingsReportFile) + ": cannot be written");
+  WriteSettingsReport(session.settingsReport, session.outcome);
 
   session.roads = PlanRoads(start);
   session.picture = {options.width, options.height, {}};

@@ -103,12 +103,8 @@ int ReadRunInputs(const SimOptions& options, RunInputs& inputs, std::ostream& er
   }
   std::error_code failure;
   inputs.folder = fs::absolute(options.outFolder, failure);
-  inputs.plugin = fs::absolute(options.pluginPath, failure);
   const fs::path scenarioPath = builtin ? fs::path() : fs::absolute(options.scenarioPath, failure);
-  if (!fs::is_regular_file(inputs.plugin, failure)) {
-    err << "vantor-sim: no plugin at " << inputs.plugin.string() << " (build the vantor target, or give --plugin)\n";
-    return ExitRunFailed;
-  }
+  if (!FindPlugin(options.pluginPath, inputs.plugin, err)) return ExitRunFailed;
   const std::string& name = inputs.scenario.name;
   inputs.title = name.empty() ? (builtin ? "drive" : scenarioPath.stem().string()) : name;
   return ExitPlayed;
@@ -119,10 +115,7 @@ int ReadRunInputs(const SimOptions& options, RunInputs& inputs, std::ostream& er
 void WriteEarlyOutputs(const RunInputs& inputs, Outcome& outcome) {
   if (!WriteWholeFile(ScenarioCopyFile, inputs.scenarioText))
     outcome.Missed(std::string(ScenarioCopyFile) + ": cannot be written");
-  if (WriteWholeFile(SettingsReportFile, inputs.settingsReport.text))
-    outcome.Wrote(std::string(SettingsReportFile) + ": " + inputs.settingsReport.gist);
-  else
-    outcome.Missed(std::string(SettingsReportFile) + ": cannot be written");
+  WriteSettingsReport(inputs.settingsReport, outcome);
   std::error_code failure;
   fs::create_directories(PictureFolder, failure);
 }
@@ -165,7 +158,8 @@ void StartFrameWork(FrameWork& work, const SimOptions& options, const RunInputs&
   work.videoTo = std::min(options.videoTo, scenario.frames - 1);
   work.videoProgressStep = std::max(1, (work.videoTo - work.videoFrom) / ProgressSteps / 10);
   std::error_code failure;
-  const std::string videoPath = work.wantsVideo ? fs::absolute(inputs.folder / options.videoPath, failure).string() : "";
+  const std::string videoPath =
+      work.wantsVideo ? fs::absolute(inputs.folder / options.videoPath, failure).string() : "";
   if (work.wantsVideo && work.videoFrom <= work.videoTo)
     work.videoOutcome = StartVideo(work.video, videoPath, options.videoWidth, options.videoHeight, work.frameTimeMs);
   work.samples.reserve(static_cast<size_t>(scenario.frames));
@@ -267,9 +261,10 @@ int RunSimulation(const SimOptions& options, std::ostream& out, std::ostream& er
   StartFrameWork(work, options, inputs);
   auto host = std::make_unique<LinuxHost>();
   const auto started = std::chrono::steady_clock::now();
-  const bool played = PlayScenario(*host, inputs.scenario, inputs.plugin.string(), [&](const World& world, int32_t frame) {
-    WorkFrame(work, world, host->hook.trace, frame, out);
-  });
+  const bool played = PlayScenario(*host, inputs.scenario, inputs.plugin.string(),
+                                   [&](const World& world, int32_t frame) {
+                                     WorkFrame(work, world, host->hook.trace, frame, out);
+                                   });
   const double playSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   EndFrameWork(work, out);
 

@@ -49,6 +49,14 @@ bool ComposeRunSettings(Scenario& scenario, const std::string& settingsPath, con
   return true;
 }
 
+bool FindPlugin(const std::string& pluginPath, fs::path& plugin, std::ostream& err) {
+  std::error_code failure;
+  plugin = fs::absolute(pluginPath, failure);
+  if (fs::is_regular_file(plugin, failure)) return true;
+  err << "vantor-sim: no plugin at " << plugin.string() << " (build the vantor target, or give --plugin)\n";
+  return false;
+}
+
 int EnterRunFolder(OutFolderVisit& visit, const fs::path& folder, std::ostream& err) {
   std::string error;
   switch (EnterOutFolder(visit, folder, error)) {
@@ -62,6 +70,13 @@ int EnterRunFolder(OutFolderVisit& visit, const fs::path& folder, std::ostream& 
   }
   err << "vantor-sim: cannot work in the output folder " << folder.string() << ": " << error << "\n";
   return ExitRunFailed;
+}
+
+void WriteSettingsReport(const SettingsReport& report, Outcome& outcome) {
+  if (WriteWholeFile(SettingsReportFile, report.text))
+    outcome.Wrote(std::string(SettingsReportFile) + ": " + report.gist);
+  else
+    outcome.Missed(std::string(SettingsReportFile) + ": cannot be written");
 }
 
 void WriteOutputs(const Trace& trace, const Scenario& scenario, const std::vector<CameraSample>& samples, bool plot,

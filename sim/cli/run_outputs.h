@@ -38,9 +38,16 @@ struct Outcome {
 bool ComposeRunSettings(Scenario& scenario, const std::string& settingsPath, const std::vector<std::string>& setLines,
                         SettingsReport& report, std::string& error);
 
+// The plugin's absolute path, resolved before the run moves into its folder. False, with the
+// reason on `err`, when there is no file there.
+bool FindPlugin(const std::string& pluginPath, std::filesystem::path& plugin, std::ostream& err);
+
 // Enters the output folder (EnterOutFolder). An exit code (run.h) other than ExitPlayed, with
 // the reason on `err`, when it cannot.
 int EnterRunFolder(OutFolderVisit& visit, const std::filesystem::path& folder, std::ostream& err);
+
+// In the output folder: settings-read.txt, told in `outcome`.
+void WriteSettingsReport(const SettingsReport& report, Outcome& outcome);
 
 // In the output folder: the trace, camera.csv, the plot (when asked for) and what became of
 // Vantor.ini, each told in `outcome`.
