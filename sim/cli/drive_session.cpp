@@ -82,6 +82,40 @@ std::string SpeedSummary(const DriveSession& session) {
   return lines;
 }
 
+// A run's files, the screenshots and the drive as a scenario, each told in the session's outcome.
+void WriteDriveFiles(DriveSession& session, const Scenario& recording) {
+  Outcome& outcome = session.outcome;
+  WriteOutputs(session.host->hook.trace, recording, session.samples, session.options.plot, DriveTitle, outcome);
+  if (session.screenshots > 0)
+    outcome.Wrote(std::string(ScreenshotPrefix) + "NNNNNN.png: " + std::to_string(session.screenshots) +
+                  (session.screenshots == 1 ? " screenshot" : " screenshots"));
+  // A scenario needs a frame; a drive that played none leaves nothing to play again.
+  if (recording.frames == 0) return;
+  if (!WriteRecording(recording, ScenarioCopyFile))
+    outcome.Missed(std::string(ScenarioCopyFile) + ": cannot be written");
+  if (session.recordPath.empty()) return;
+  if (WriteRecording(recording, session.recordPath))
+    outcome.Wrote(session.recordPath.string() + ": the drive as a scenario (vantor-sim plays it to the same trace)");
+  else
+    outcome.Missed(session.recordPath.string() + ": cannot be written");
+}
+
+// summary.txt: the drive's frames, its files, the settings to keep, its speed and, when it
+// failed, the first faults.
+std::string SummaryOfDrive(const DriveSession& session, const Scenario& recording, const World& world, bool played) {
+  std::string text = "Vantor simulator: a live drive on the circuit, " + std::to_string(recording.frames) +
+                     " frames of " + std::to_string(recording.frameTimeMs) + " ms\n" + SummaryText(session.summary);
+  text += "files in " + session.outFolder.path.string() + ":\n" + session.outcome.files;
+  text += "  " + std::string(ScenarioCopyFile) + ", " + SummaryFile +
+          ": the drive as a scenario (vantor-sim plays it to the same trace), this summary\n";
+  text += SettingsToKeep(recording.settingsFile, session.outFolder.path);
+  text += SpeedSummary(session);
+  if (played) return text;
+  text += "the drive FAILED:\n";
+  for (size_t i = 0; i < world.errors.size() && i < ErrorsShown; ++i) text += "  " + world.errors[i] + "\n";
+  return text;
+}
+
 }  // namespace
 
 double Percentile(std::vector<double> values, double share) {
@@ -144,41 +178,13 @@ int CloseDrive(DriveSession& session, std::ostream& out, std::ostream& err) {
   UnloadPlugin(host);
   const bool played = !HookFailed(host.hook);
   const Scenario recording = Recording(session.loop);
-  Outcome& outcome = session.outcome;
-
-  WriteOutputs(host.hook.trace, recording, session.samples, session.options.plot, DriveTitle, outcome);
-  if (session.screenshots > 0)
-    outcome.Wrote(std::string(ScreenshotPrefix) + "NNNNNN.png: " + std::to_string(session.screenshots) +
-                  (session.screenshots == 1 ? " screenshot" : " screenshots"));
-  // A scenario needs a frame; a drive that played none leaves nothing to play again.
-  if (recording.frames > 0) {
-    if (!WriteRecording(recording, ScenarioCopyFile))
-      outcome.Missed(std::string(ScenarioCopyFile) + ": cannot be written");
-    if (!session.recordPath.empty()) {
-      if (WriteRecording(recording, session.recordPath))
-        outcome.Wrote(session.recordPath.string() +
-                      ": the drive as a scenario (vantor-sim plays it to the same trace)");
-      else
-        outcome.Missed(session.recordPath.string() + ": cannot be written");
-    }
-  }
-
+  WriteDriveFiles(session, recording);
   const World& world = host.hook.world;
-  std::string summary = "Vantor simulator: a live drive on the circuit, " + std::to_string(recording.frames) +
-                        " frames of " + std::to_string(recording.frameTimeMs) + " ms\n" + SummaryText(session.summary);
-  summary += "files in " + session.outFolder.path.string() + ":\n" + outcome.files;
-  summary += "  " + std::string(ScenarioCopyFile) + ", " + SummaryFile +
-             ": the drive as a scenario (vantor-sim plays it to the same trace), this summary\n";
-  summary += SettingsToKeep(recording.settingsFile, session.outFolder.path);
-  summary += SpeedSummary(session);
-  if (!played) {
-    summary += "the drive FAILED:\n";
-    for (size_t i = 0; i < world.errors.size() && i < ErrorsShown; ++i) summary += "  " + world.errors[i] + "\n";
-  }
+  const std::string summary = SummaryOfDrive(session, recording, world, played);
   const bool summaryWritten = CloseRunFolder(summary, session.outFolder, err);
   out << summary;
   if (!played) err << "vantor-sim: the drive failed: " << (world.errors.empty() ? "" : world.errors.front()) << "\n";
-  return played && !outcome.failed && summaryWritten ? ExitPlayed : ExitRunFailed;
+  return played && !session.outcome.failed && summaryWritten ? ExitPlayed : ExitRunFailed;
 }
 
 }  // namespace sim

@@ -47,6 +47,17 @@ std::vector<std::pair<double, double>> ActiveSpans(const std::vector<CameraSampl
   return spans;
 }
 
+// A shaded rectangle behind every span of first person, in time.
+std::string ShadedSpans(const std::vector<CameraSample>& samples) {
+  std::string objects;
+  int object = 1;
+  for (const auto& [first, last] : ActiveSpans(samples))
+    objects += "set object " + std::to_string(object++) + " rect from first " + std::to_string(first) +
+               ", graph 0 to first " + std::to_string(last) + ", graph 1 fc rgb '" + ActiveShade +
+               "' fillstyle solid noborder behind\n";
+  return objects;
+}
+
 // The camera's yaw as its offset from the vehicle's continuous yaw.
 bool WritePlotData(const std::vector<CameraSample>& samples, const std::string& path) {
   std::ofstream file(path, std::ios::binary);
@@ -113,13 +124,7 @@ std::string PlotScript(const std::vector<CameraSample>& samples, const std::stri
     if (sample.active && sample.hasVehicle && std::isfinite(sample.lean)) widestLean = std::max(widestLean, std::fabs(sample.lean));
   }
   std::string script = GnuplotPreamble("vantor-sim", PlotScriptFile, PlotPictureFile, PlotHeight) +
-                       "set key below horizontal\n"
-      "set lmargin 10\nset rmargin 10\n";
-  int object = 1;
-  for (const auto& [first, last] : ActiveSpans(samples))
-    script += "set object " + std::to_string(object++) + " rect from first " + std::to_string(first) +
-              ", graph 0 to first " + std::to_string(last) + ", graph 1 fc rgb '" + ActiveShade +
-              "' fillstyle solid noborder behind\n";
+                       "set key below horizontal\nset lmargin 10\nset rmargin 10\n" + ShadedSpans(samples);
   script += TimeAxis(samples.empty() ? 0.0 : samples.back().timeSeconds);
   script += "set multiplot layout 3,1 title " + QuotedForGnuplot(title + " (shaded: first person on)") + "\n";
   // The field of view and the look yaw on the plugin's fixed axes, so runs compare at a glance;
