@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "sim/cli/run_outputs.h"
+#include "sim/core/text_file.h"
 #include "support.h"
 
 namespace {
@@ -149,18 +150,18 @@ TEST_F(DriveWindow, GetInDriveComeRoundToFirstPersonAndTuneTheMenu) {
   Press("F12");
   Xdotool("key --delay 0 v");  // a tap as short as typing makes it: often inside one frame
   std::this_thread::sleep_for(Pause);
-  ASSERT_EQ(EndDrive(), 0) << sim::ReadWhole(folder / "stderr");
+  ASSERT_EQ(EndDrive(), 0) << sim::ReadWholeFile(folder / "stderr");
 
   const fs::path out = folder / "out";
-  const std::string summary = sim::ReadWhole(out / "summary.txt");
+  const std::string summary = sim::ReadWholeFile(out / "summary.txt");
   EXPECT_NE(summary.find("copy " + (out / "Vantor.ini").string()), std::string::npos) << summary;
   EXPECT_NE(summary.find("warning: every Height_ in it is 0.82"), std::string::npos)
       << "the menu's Height row set every class, the start had Height_1 apart:\n"
       << summary;
-  EXPECT_NE(sim::ReadWhole(out / "Vantor.ini").find("FOV=82.5\r\n"), std::string::npos);
-  EXPECT_GT(RowsRendering(sim::ReadWhole(out / "camera.csv"), "vantor"), 30) << "Vantor's camera rendered";
-  EXPECT_GT(RowsRendering(sim::ReadWhole(out / "camera.csv"), "gameplay"), 30) << "the game's camera before V came round";
-  const std::string trace = sim::ReadWhole(out / "trace.txt");
+  EXPECT_NE(sim::ReadWholeFile(out / "Vantor.ini").find("FOV=82.5\r\n"), std::string::npos);
+  EXPECT_GT(RowsRendering(sim::ReadWholeFile(out / "camera.csv"), "vantor"), 30) << "Vantor's camera rendered";
+  EXPECT_GT(RowsRendering(sim::ReadWholeFile(out / "camera.csv"), "gameplay"), 30) << "the game's camera before V came round";
+  const std::string trace = sim::ReadWholeFile(out / "trace.txt");
   EXPECT_NE(trace.find("AddTextComponentString(\"FOV: 82.5\")"), std::string::npos) << "the menu showed the value";
   EXPECT_NE(trace.find("SetCameraFov(12289, 82.4"), std::string::npos) << "the camera eased towards it";
 
@@ -171,11 +172,11 @@ TEST_F(DriveWindow, GetInDriveComeRoundToFirstPersonAndTuneTheMenu) {
   ASSERT_TRUE(std::regex_search(names, shot, std::regex("screenshot-(\\d{6})\\.png"))) << names;
   const int frame = std::stoi(shot[1]);
   ASSERT_EQ(Sim("drive.toml -o replay --no-plot --width 640 --height 360 -n " + std::to_string(frame)), 0)
-      << sim::ReadWhole(folder / "replay.out");
-  EXPECT_TRUE(sim::ReadWhole(folder / "replay" / "trace.txt") == trace) << "the replay's trace differs";
+      << sim::ReadWholeFile(folder / "replay.out");
+  EXPECT_TRUE(sim::ReadWholeFile(folder / "replay" / "trace.txt") == trace) << "the replay's trace differs";
   char picture[64];
   std::snprintf(picture, sizeof picture, "pictures/frame-%06d.png", frame);
-  EXPECT_TRUE(sim::ReadWhole(folder / "replay" / picture) == sim::ReadWhole(out / shot.str())) << "the screenshot differs";
+  EXPECT_TRUE(sim::ReadWholeFile(folder / "replay" / picture) == sim::ReadWholeFile(out / shot.str())) << "the screenshot differs";
 }
 
 TEST_F(DriveWindow, WithoutADisplayItSaysHowToGetOneAndPlaysNothing) {
@@ -184,7 +185,7 @@ TEST_F(DriveWindow, WithoutADisplayItSaysHowToGetOneAndPlaysNothing) {
                               "' drive -o out >stdout 2>stderr";
   const int status = std::system(command.c_str());
   EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2);
-  EXPECT_NE(sim::ReadWhole(folder / "stderr").find("xvfb-run"), std::string::npos) << sim::ReadWhole(folder / "stderr");
+  EXPECT_NE(sim::ReadWholeFile(folder / "stderr").find("xvfb-run"), std::string::npos) << sim::ReadWholeFile(folder / "stderr");
   EXPECT_FALSE(fs::exists(folder / "out"));
 }
 

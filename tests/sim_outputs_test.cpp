@@ -1,4 +1,4 @@
-// What vantor-sim makes of a run: the story told from the world and the trace, the camera
+// What vantor-sim makes of a run: the summary told from the world and the trace, the camera
 // offsets the CSV derives, and a plot that gnuplot draws even when first person never came.
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include "sim/cli/camera_log.h"
 #include "sim/cli/contact_sheet.h"
 #include "sim/cli/plot.h"
-#include "sim/cli/story.h"
+#include "sim/cli/summary.h"
 #include "sim/linux/play.h"
 #include "sim/render/frame.h"
 #include "sim/scenario/scenario_file.h"
@@ -20,11 +20,11 @@
 
 namespace {
 
-// A frame of the world as the story sees it: the camera on or off, and the calls it made.
-struct StoryBench {
+// A frame of the world as the summary sees it: the camera on or off, and the calls it made.
+struct SummaryBench {
   sim::World world;
   sim::Trace trace;
-  sim::RunStory story;
+  sim::RunSummary summary;
   int32_t frame = 0;
 
   void Frame(bool active, bool setsViewMode = false, bool prompt = false) {
@@ -38,12 +38,12 @@ struct StoryBench {
       sim::RecordCall(trace, frame, sim::FindNativeByName("SetVehicleCameraViewMode"), arguments, sim::CallResult{});
     }
     if (prompt) world.screen.texts.push_back({sim::HoldPromptText, 0.5f, 0.9f, {}});
-    sim::NoteFrame(story, world, trace, frame++);
+    sim::NoteFrame(summary, world, trace, frame++);
   }
 };
 
-TEST(SimStory, TellsActivationsExitsAndHoldOffsApart) {
-  StoryBench bench;
+TEST(SimSummary, TellsActivationsExitsAndHoldOffsApart) {
+  SummaryBench bench;
   bench.Frame(false);
   bench.Frame(true);                // 1: on
   bench.Frame(true, false, true);   // 2: the prompt
@@ -53,29 +53,29 @@ TEST(SimStory, TellsActivationsExitsAndHoldOffsApart) {
   bench.Frame(true);                // 6: on again
   bench.world.feed.push_back({6, "Vantor: settings saved"});
   bench.Frame(false);               // 7: off for another reason
-  EXPECT_EQ(bench.story.frames, 8);
-  EXPECT_EQ(bench.story.activations, (std::vector<int32_t>{1, 6}));
-  EXPECT_EQ(bench.story.exits, (std::vector<int32_t>{4}));
-  EXPECT_EQ(bench.story.releases, (std::vector<int32_t>{7}));
-  ASSERT_EQ(bench.story.holdPrompt.size(), 1u);
-  EXPECT_EQ(bench.story.holdPrompt[0].first, 2);
-  EXPECT_EQ(bench.story.holdPrompt[0].last, 3);
-  ASSERT_EQ(bench.story.viewModeHeld.size(), 1u);
-  EXPECT_EQ(bench.story.viewModeHeld[0].last, 5);
-  ASSERT_EQ(bench.story.notifications.size(), 1u) << "each notification is told once";
-  const std::string told = sim::TellStory(bench.story);
+  EXPECT_EQ(bench.summary.frames, 8);
+  EXPECT_EQ(bench.summary.activations, (std::vector<int32_t>{1, 6}));
+  EXPECT_EQ(bench.summary.exits, (std::vector<int32_t>{4}));
+  EXPECT_EQ(bench.summary.releases, (std::vector<int32_t>{7}));
+  ASSERT_EQ(bench.summary.holdPrompt.size(), 1u);
+  EXPECT_EQ(bench.summary.holdPrompt[0].first, 2);
+  EXPECT_EQ(bench.summary.holdPrompt[0].last, 3);
+  ASSERT_EQ(bench.summary.viewModeHeld.size(), 1u);
+  EXPECT_EQ(bench.summary.viewModeHeld[0].last, 5);
+  ASSERT_EQ(bench.summary.notifications.size(), 1u) << "each notification is told once";
+  const std::string told = sim::SummaryText(bench.summary);
   EXPECT_NE(told.find("first person on:  frames 1, 6\n"), std::string::npos) << told;
   EXPECT_NE(told.find("first person off: frames 4 (by V), 7\n"), std::string::npos) << told;
   EXPECT_NE(told.find("  frame 6: \"Vantor: settings saved\"\n"), std::string::npos) << told;
 }
 
-TEST(SimStory, ACameraActiveWithoutScriptRenderingIsNotFirstPerson) {
-  StoryBench bench;
+TEST(SimSummary, ACameraActiveWithoutScriptRenderingIsNotFirstPerson) {
+  SummaryBench bench;
   bench.world.camera.created = true;
   bench.world.camera.active = true;
   bench.world.scriptCamerasRendering = false;
-  sim::NoteFrame(bench.story, bench.world, bench.trace, 0);
-  EXPECT_TRUE(bench.story.activations.empty());
+  sim::NoteFrame(bench.summary, bench.world, bench.trace, 0);
+  EXPECT_TRUE(bench.summary.activations.empty());
 }
 
 sim::World WorldWithCar(float carYaw, sim::Vec3 cameraRotation) {

@@ -10,11 +10,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "sim/core/text_file.h"
 
 namespace vantor_test {
 
@@ -37,12 +37,7 @@ inline void RemoveScratchFolder(const std::filesystem::path& folder) {
 }
 
 // Every byte of a file; empty when it cannot be read.
-inline std::string ReadWholeFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
+using sim::ReadWholeFile;
 
 // --- Floats -----------------------------------------------------------------------------------
 

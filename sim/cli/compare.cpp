@@ -11,6 +11,7 @@
 #include "sim/cli/out_folder.h"
 #include "sim/cli/plot.h"
 #include "sim/cli/run.h"
+#include "sim/core/text_file.h"
 
 namespace sim {
 
@@ -24,8 +25,7 @@ constexpr const char* CompareScriptFile = "compare.gp";
 constexpr const char* CompareLogFile = "compare.log";
 constexpr const char* RunColours[2] = {"#1F5FBF", "#C0392B"};
 constexpr const char* RunDashes[2] = {"1", "2"};  // B dashed, so A shows where the two agree
-constexpr float LeanHeadroom = 1.15f;
-constexpr float MinimumLeanRange = 1.0f;  // degrees either side, when there is hardly any lean
+constexpr int CompareHeight = 1600;
 constexpr int FigureColumnWidth = 18;
 
 std::string RunName(const std::string& folder) {
@@ -55,17 +55,11 @@ bool WriteCompareData(const std::vector<CameraSample>& samples, const char* path
 }
 
 std::string CompareScript(const RunFigures figures[2], const std::string names[2], double lastTime) {
-  const float leanRange =
-      std::max(std::max({figures[0].leanLeft, figures[0].leanRight, figures[1].leanLeft, figures[1].leanRight}) *
-                   LeanHeadroom,
-               MinimumLeanRange);
-  std::string script =
-      "# Made by vantor-sim compare; run `gnuplot compare.gp` in this folder to redraw compare.png.\n"
-      "set terminal pngcairo size 1400,1600 font 'DejaVu Sans,11' noenhanced\n"
-      "set output 'compare.png'\n"
-      "set datafile missing 'NaN'\n"
-      "set grid\nset key top left\nset lmargin 12\n";
-  script += "set xrange [0:" + std::to_string(lastTime > 0.0 ? lastTime : 1.0) + "]\n";
+  const float widestLean =
+      std::max({figures[0].leanLeft, figures[0].leanRight, figures[1].leanLeft, figures[1].leanRight});
+  std::string script = GnuplotPreamble("vantor-sim compare", CompareScriptFile, ComparePictureFile, CompareHeight) +
+                       "set key top left\nset lmargin 12\n";
+  script += TimeAxis(lastTime);
   script += "set multiplot layout 5,1 title " +
             QuotedForGnuplot("A: " + names[0] + " against B: " + names[1] + " (lines only while first person is on)") +
             "\n";
@@ -76,11 +70,11 @@ std::string CompareScript(const RunFigures figures[2], const std::string names[2
     std::string range;
   };
   const Panel panels[] = {
-      {2, "field of view, degrees", "[50:115]"},
+      {2, "field of view, degrees", FovAxisRange()},
       {3, "camera yaw, degrees", "[*:*]"},
-      {4, "look yaw, degrees", "[-110:110]"},
-      {5, "lean, degrees (+ right)", std::string("[").append(std::to_string(-leanRange)).append(":").append(std::to_string(leanRange)).append("]")},
-      {6, "height above seat, m", "[0.25:1.05]"},
+      {4, "look yaw, degrees", LookYawAxisRange()},
+      {5, "lean, degrees (+ right)", LeanAxisRange(widestLean)},
+      {6, "height above seat, m", HeightAxisRange()},
   };
   for (const Panel& panel : panels) {
     if (panel.column == 6) script += "set xlabel 'game time, seconds'\n";
@@ -106,6 +100,19 @@ std::string Row(const std::string& label, const std::string& a, const std::strin
   char line[160];
   std::snprintf(line, sizeof line, "%-24s %-*s %s\n", label.c_str(), FigureColumnWidth, a.c_str(), b.c_str());
   return line;
+}
+
+// What became of compare.png, for the file list.
+std::string ComparePlotLine(PlotOutcome plotted) {
+  switch (plotted) {
+    case PlotOutcome::Plotted:
+      return "field of view, camera yaw, look yaw, lean and height, both runs on shared axes\n";
+    case PlotOutcome::NoGnuplot:
+      return std::string("skipped, gnuplot is missing (install gnuplot-nox; ") + CompareScriptFile + " is written)\n";
+    case PlotOutcome::Failed:
+      break;
+  }
+  return std::string("FAILED, see ") + CompareLogFile + "\n";
 }
 
 }  // namespace
@@ -159,16 +166,16 @@ int RunCompare(const CompareOptions& options, std::ostream& out, std::ostream& e
     figures[run] = FigureRun(samples[run]);
   }
   std::error_code failure;
-  const fs::path folder = fs::absolute(options.outFolder, failure);
-  if (!PrepareOutFolder(folder, error)) {
-    err << "vantor-sim compare: " << error << "\n";
-    return ExitUsage;
-  }
-  const fs::path previousFolder = fs::current_path(failure);
-  fs::current_path(folder, failure);
-  if (failure) {
-    err << "vantor-sim compare: cannot work in " << folder.string() << ": " << failure.message() << "\n";
-    return ExitRunFailed;
+  OutFolderVisit visit;
+  switch (EnterOutFolder(visit, fs::absolute(options.outFolder, failure), error)) {
+    case FolderEntry::Entered:
+      break;
+    case FolderEntry::Refused:
+      err << "vantor-sim compare: " << error << "\n";
+      return ExitUsage;
+    case FolderEntry::CannotWork:
+      err << "vantor-sim compare: cannot work in " << visit.path.string() << ": " << error << "\n";
+      return ExitRunFailed;
   }
 
   const double lastTime = std::max(samples[0].empty() ? 0.0 : samples[0].back().timeSeconds,
@@ -179,22 +186,10 @@ int RunCompare(const CompareOptions& options, std::ostream& out, std::ostream& e
   const std::string table = FiguresTable(figures[0], figures[1], names[0], names[1]);
   written = WriteWholeFile(CompareTableFile, table) && written;
   const PlotOutcome plotted = FinishPlot(plot);
-  if (!ListMadeFiles(folder)) err << "vantor-sim compare: cannot list its files in " << MadeFilesList << "\n";
-  if (!previousFolder.empty()) fs::current_path(previousFolder, failure);
+  if (!LeaveOutFolder(visit)) err << "vantor-sim compare: cannot list its files in " << MadeFilesList << "\n";
 
-  out << table << "files in " << folder.string() << ":\n  " << CompareTableFile << ": this table\n  "
-      << ComparePictureFile << ": ";
-  switch (plotted) {
-    case PlotOutcome::Plotted:
-      out << "field of view, camera yaw, look yaw, lean and height, both runs on shared axes\n";
-      break;
-    case PlotOutcome::NoGnuplot:
-      out << "skipped, gnuplot is missing (install gnuplot-nox; " << CompareScriptFile << " is written)\n";
-      break;
-    case PlotOutcome::Failed:
-      out << "FAILED, see " << CompareLogFile << "\n";
-      break;
-  }
+  out << table << "files in " << visit.path.string() << ":\n  " << CompareTableFile << ": this table\n  "
+      << ComparePictureFile << ": " << ComparePlotLine(plotted);
   return written && plotted != PlotOutcome::Failed ? ExitPlayed : ExitRunFailed;
 }
 

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "sim/cli/story.h"
+#include "sim/cli/summary.h"
 
 namespace sim {
 

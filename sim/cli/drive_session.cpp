@@ -9,6 +9,7 @@
 #include "sim/cli/out_folder.h"
 #include "sim/cli/picture.h"
 #include "sim/cli/run.h"
+#include "sim/core/text_file.h"
 #include "sim/core/track.h"
 #include "sim/render/frame.h"
 #include "sim/scenario/scenario_record.h"
@@ -43,7 +44,7 @@ bool WriteRecording(const Scenario& recording, const fs::path& path) {
 std::string SettingsToKeep(const std::optional<std::string>& start, const fs::path& folder) {
   std::error_code failure;
   const bool saved = fs::is_regular_file(SettingsFile, failure);
-  const std::optional<std::string> after = saved ? std::optional<std::string>(ReadWhole(SettingsFile)) : std::nullopt;
+  const std::optional<std::string> after = saved ? std::optional<std::string>(ReadWholeFile(SettingsFile)) : std::nullopt;
   if (!after || after == start)
     return "settings: the menu did not save (its Save Settings row writes Vantor.ini), so the drive's changes are "
            "not kept; the game would start from " +
@@ -60,7 +61,7 @@ std::string SettingsToKeep(const std::optional<std::string>& start, const fs::pa
   return text;
 }
 
-std::string SpeedStory(const DriveSession& session) {
+std::string SpeedSummary(const DriveSession& session) {
   char text[320];
   const double frames = session.loop.frame, seconds = session.playedSeconds;
   std::snprintf(
@@ -69,16 +70,50 @@ std::string SpeedStory(const DriveSession& session) {
       session.loop.frame, seconds, seconds > 0.0 ? frames / seconds : 0.0,
       1000.0 / std::max(1, session.loop.start.frameTimeMs), session.workMs.size(),
       seconds > 0.0 ? session.workMs.size() / seconds : 0.0);
-  std::string story = text;
+  std::string lines = text;
   if (session.workMs.size() > WarmUpFrames) {
     const std::vector<double> settled(session.workMs.begin() + WarmUpFrames, session.workMs.end());
     std::snprintf(text, sizeof text,
                   "  the work of a drawn frame (input, world step, plugin pass, drawing, upload, present): %.2f ms at "
                   "the 99th percentile, %.2f ms median (%zu frames; the first %zu left out)\n",
                   Percentile(settled, 0.99), Percentile(settled, 0.5), settled.size(), WarmUpFrames);
-    story += text;
+    lines += text;
   }
-  return story;
+  return lines;
+}
+
+// A run's files, the screenshots and the drive as a scenario, each told in the session's outcome.
+void WriteDriveFiles(DriveSession& session, const Scenario& recording) {
+  Outcome& outcome = session.outcome;
+  WriteOutputs(session.host->hook.trace, recording, session.samples, session.options.plot, DriveTitle, outcome);
+  if (session.screenshots > 0)
+    outcome.Wrote(std::string(ScreenshotPrefix) + "NNNNNN.png: " + std::to_string(session.screenshots) +
+                  (session.screenshots == 1 ? " screenshot" : " screenshots"));
+  // A scenario needs a frame; a drive that played none leaves nothing to play again.
+  if (recording.frames == 0) return;
+  if (!WriteRecording(recording, ScenarioCopyFile))
+    outcome.Missed(std::string(ScenarioCopyFile) + ": cannot be written");
+  if (session.recordPath.empty()) return;
+  if (WriteRecording(recording, session.recordPath))
+    outcome.Wrote(session.recordPath.string() + ": the drive as a scenario (vantor-sim plays it to the same trace)");
+  else
+    outcome.Missed(session.recordPath.string() + ": cannot be written");
+}
+
+// summary.txt: the drive's frames, its files, the settings to keep, its speed and, when it
+// failed, the first faults.
+std::string SummaryOfDrive(const DriveSession& session, const Scenario& recording, const World& world, bool played) {
+  std::string text = "Vantor simulator: a live drive on the circuit, " + std::to_string(recording.frames) +
+                     " frames of " + std::to_string(recording.frameTimeMs) + " ms\n" + SummaryText(session.summary);
+  text += "files in " + session.outFolder.path.string() + ":\n" + session.outcome.files;
+  text += "  " + std::string(ScenarioCopyFile) + ", " + SummaryFile +
+          ": the drive as a scenario (vantor-sim plays it to the same trace), this summary\n";
+  text += SettingsToKeep(recording.settingsFile, session.outFolder.path);
+  text += SpeedSummary(session);
+  if (played) return text;
+  text += "the drive FAILED:\n";
+  for (size_t i = 0; i < world.errors.size() && i < ErrorsShown; ++i) text += "  " + world.errors[i] + "\n";
+  return text;
 }
 
 }  // namespace
@@ -100,19 +135,12 @@ int OpenDrive(DriveSession& session, const DriveOptions& options, std::ostream& 
   }
   // Everything named on the command line is resolved before the drive moves into its folder.
   std::error_code failure;
-  session.folder = fs::absolute(options.outFolder, failure);
-  const fs::path plugin = fs::absolute(options.pluginPath, failure);
+  const fs::path folder = fs::absolute(options.outFolder, failure);
   if (!options.recordPath.empty()) session.recordPath = fs::absolute(options.recordPath, failure);
-  if (!fs::is_regular_file(plugin, failure)) {
-    err << "vantor-sim: no plugin at " << plugin.string() << " (build the vantor target, or give --plugin)\n";
-    return ExitRunFailed;
-  }
-  if (const int entered = EnterOutFolder(session.folder, session.previousFolder, err); entered != ExitPlayed)
-    return entered;
-  if (WriteWholeFile(SettingsReportFile, session.settingsReport.text))
-    session.outcome.Wrote(std::string(SettingsReportFile) + ": " + session.settingsReport.gist);
-  else
-    session.outcome.Missed(std::string(SettingsReportFile) + ": cannot be written");
+  fs::path plugin;
+  if (!FindPlugin(options.pluginPath, plugin, err)) return ExitRunFailed;
+  if (const int entered = EnterRunFolder(session.outFolder, folder, err); entered != ExitPlayed) return entered;
+  WriteSettingsReport(session.settingsReport, session.outcome);
 
   session.roads = PlanRoads(start);
   session.picture = {options.width, options.height, {}};
@@ -133,7 +161,7 @@ bool StepDrive(DriveSession& session, const LiveInputs& inputs, bool draw, bool 
   bool drawn = false;
   const bool played = StepLive(*session.host, session.loop, inputs, [&](const World& world, int32_t frame) {
     session.samples.push_back(SampleCamera(world, frame, frameTimeMs));
-    NoteFrame(session.story, world, session.host->hook.trace, frame);
+    NoteFrame(session.summary, world, session.host->hook.trace, frame);
     if (draw || shot) drawn = DrawFrame(world, session.roads, frame, frameTimeMs, session.picture);
     if (!shot) return;
     if (drawn && WritePicturePng(session.picture, ScreenshotName(frame)))
@@ -150,41 +178,13 @@ int CloseDrive(DriveSession& session, std::ostream& out, std::ostream& err) {
   UnloadPlugin(host);
   const bool played = !HookFailed(host.hook);
   const Scenario recording = Recording(session.loop);
-  Outcome& outcome = session.outcome;
-
-  WriteOutputs(host.hook.trace, recording, session.samples, session.options.plot, DriveTitle, outcome);
-  if (session.screenshots > 0)
-    outcome.Wrote(std::string(ScreenshotPrefix) + "NNNNNN.png: " + std::to_string(session.screenshots) +
-                  (session.screenshots == 1 ? " screenshot" : " screenshots"));
-  // A scenario needs a frame; a drive that played none leaves nothing to play again.
-  if (recording.frames > 0) {
-    if (!WriteRecording(recording, ScenarioCopyFile))
-      outcome.Missed(std::string(ScenarioCopyFile) + ": cannot be written");
-    if (!session.recordPath.empty()) {
-      if (WriteRecording(recording, session.recordPath))
-        outcome.Wrote(session.recordPath.string() +
-                      ": the drive as a scenario (vantor-sim plays it to the same trace)");
-      else
-        outcome.Missed(session.recordPath.string() + ": cannot be written");
-    }
-  }
-
+  WriteDriveFiles(session, recording);
   const World& world = host.hook.world;
-  std::string summary = "Vantor simulator: a live drive on the circuit, " + std::to_string(recording.frames) +
-                        " frames of " + std::to_string(recording.frameTimeMs) + " ms\n" + TellStory(session.story);
-  summary += "files in " + session.folder.string() + ":\n" + outcome.files;
-  summary += "  " + std::string(ScenarioCopyFile) + ", " + SummaryFile +
-             ": the drive as a scenario (vantor-sim plays it to the same trace), this summary\n";
-  summary += SettingsToKeep(recording.settingsFile, session.folder);
-  summary += SpeedStory(session);
-  if (!played) {
-    summary += "the drive FAILED:\n";
-    for (size_t i = 0; i < world.errors.size() && i < ErrorsShown; ++i) summary += "  " + world.errors[i] + "\n";
-  }
-  const bool summaryWritten = CloseOutFolder(summary, session.folder, session.previousFolder, err);
+  const std::string summary = SummaryOfDrive(session, recording, world, played);
+  const bool summaryWritten = CloseRunFolder(summary, session.outFolder, err);
   out << summary;
   if (!played) err << "vantor-sim: the drive failed: " << (world.errors.empty() ? "" : world.errors.front()) << "\n";
-  return played && !outcome.failed && summaryWritten ? ExitPlayed : ExitRunFailed;
+  return played && !session.outcome.failed && summaryWritten ? ExitPlayed : ExitRunFailed;
 }
 
 }  // namespace sim

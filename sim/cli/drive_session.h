@@ -13,7 +13,7 @@
 
 #include "sim/cli/camera_log.h"
 #include "sim/cli/run_outputs.h"
-#include "sim/cli/story.h"
+#include "sim/cli/summary.h"
 #include "sim/core/live_loop.h"
 #include "sim/linux/host.h"
 #include "sim/render/road.h"
@@ -48,10 +48,11 @@ struct DriveSession {
   std::vector<Road> roads;
   ScreenPicture picture;  // the frame last drawn, at the size the front end sets
   std::vector<CameraSample> samples;
-  RunStory story;
+  RunSummary summary;
   SettingsReport settingsReport;
   Outcome outcome;
-  std::filesystem::path folder, previousFolder, recordPath;
+  OutFolderVisit outFolder;
+  std::filesystem::path recordPath;
   bool failed = false;         // the plugin faulted
   std::vector<double> workMs;  // the work of each drawn frame, in milliseconds
   double playedSeconds = 0.0;  // real time from the first frame to the last

@@ -1,5 +1,5 @@
 // vantor-sim: plays a scenario (or the built-in drive) through the stand-in ScriptHookV and
-// writes the story of the drive: trace, camera CSV, pictures, plot, settings file, summary.
+// writes what became of the drive: trace, camera CSV, pictures, plot, settings file, summary.
 #include <unistd.h>
 
 #include <filesystem>
@@ -60,20 +60,8 @@ CLI::App* AddDriveCommand(CLI::App& app, sim::DriveOptions& drive, std::string& 
   return driveCommand;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  sim::SimOptions options;
-  options.outFolder = DefaultOutFolder(OutFolderName);
-  options.pluginPath = sim::DefaultPluginPath();
-  options.pictureWidth = sim::DefaultPictureWidth;
-  options.pictureHeight = sim::DefaultPictureHeight;
-  bool noPlot = false;
-
-  CLI::App app{"Plays a scenario of a drive through the Vantor plugin, without the game, and writes what the "
-               "plugin did: trace.txt, camera.csv, pictures, plot.png, the Vantor.ini left behind and a summary. "
-               "With no scenario it plays the built-in drive (scenarios/drive.toml).",
-               "vantor-sim"};
+// The run's own options, into `options`; the video size and the plot flag as given.
+void AddRunOptions(CLI::App& app, sim::SimOptions& options, std::string& videoSize, bool& noPlot) {
   app.add_option("scenario", options.scenarioPath, "Scenario file (TOML); none: the built-in drive")
       ->check(CLI::ExistingFile);
   app.add_option("-o,--out", options.outFolder, "Output folder, made when missing; the run's working folder")
@@ -96,8 +84,6 @@ int main(int argc, char** argv) {
                                             "later line wins)")
       ->expected(1)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-
-  std::string videoSize = std::to_string(sim::DefaultVideoWidth) + "x" + std::to_string(sim::DefaultVideoHeight);
   app.add_option("--video", options.videoPath,
                  "Also a video of the drive (MP4 made by ffmpeg); a relative path is in the output folder");
   app.add_option("--video-size", videoSize, "Video size in pixels, WIDTHxHEIGHT, both even")
@@ -109,14 +95,36 @@ int main(int argc, char** argv) {
   app.add_option("--from", options.videoFrom, "First frame of the video")->check(CLI::NonNegativeNumber);
   app.add_option("--to", options.videoTo, "Last frame of the video (default: the scenario's last)")
       ->check(CLI::NonNegativeNumber);
+}
 
-  sim::CompareOptions compare;
-  compare.outFolder = DefaultOutFolder(CompareFolderName);
+CLI::App* AddCompareCommand(CLI::App& app, sim::CompareOptions& compare) {
   CLI::App* compareCommand = app.add_subcommand(
       "compare", "Compares two runs' output folders: compare.png on shared axes and a table of figures");
   compareCommand->add_option("run_a", compare.runA, "The first run's output folder")->required()->check(CLI::ExistingDirectory);
   compareCommand->add_option("run_b", compare.runB, "The second run's output folder")->required()->check(CLI::ExistingDirectory);
   compareCommand->add_option("-o,--out", compare.outFolder, "Output folder, made when missing")->capture_default_str();
+  return compareCommand;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  sim::SimOptions options;
+  options.outFolder = DefaultOutFolder(OutFolderName);
+  options.pluginPath = sim::DefaultPluginPath();
+  options.pictureWidth = sim::DefaultPictureWidth;
+  options.pictureHeight = sim::DefaultPictureHeight;
+  std::string videoSize = std::to_string(sim::DefaultVideoWidth) + "x" + std::to_string(sim::DefaultVideoHeight);
+  bool noPlot = false;
+  CLI::App app{"Plays a scenario of a drive through the Vantor plugin, without the game, and writes what the "
+               "plugin did: trace.txt, camera.csv, pictures, plot.png, the Vantor.ini left behind and a summary. "
+               "With no scenario it plays the built-in drive (scenarios/drive.toml).",
+               "vantor-sim"};
+  AddRunOptions(app, options, videoSize, noPlot);
+
+  sim::CompareOptions compare;
+  compare.outFolder = DefaultOutFolder(CompareFolderName);
+  CLI::App* compareCommand = AddCompareCommand(app, compare);
 
   sim::DriveOptions drive;
   drive.outFolder = DefaultOutFolder(DriveFolderName);
@@ -140,7 +148,6 @@ int main(int argc, char** argv) {
     return sim::RunDriveWindow(drive, std::cout, std::cerr);
   }
   sim::ParseVideoSize(videoSize, options.videoWidth, options.videoHeight);
-
   options.plot = !noPlot;
   options.showProgress = isatty(STDOUT_FILENO) != 0;
   return sim::RunSimulation(options, std::cout, std::cerr);

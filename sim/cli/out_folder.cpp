@@ -8,6 +8,8 @@
 #include <sstream>
 #include <vector>
 
+#include "sim/core/text_file.h"
+
 namespace sim {
 
 namespace fs = std::filesystem;
@@ -108,13 +110,6 @@ bool PrepareOutFolder(const fs::path& folder, std::string& error) {
   return false;
 }
 
-bool WriteWholeFile(const fs::path& path, const std::string& text) {
-  std::ofstream file(path, std::ios::binary);
-  file << text;
-  file.close();
-  return static_cast<bool>(file);
-}
-
 bool ListMadeFiles(const fs::path& folder) {
   std::string text;
   std::error_code failure;
@@ -134,6 +129,23 @@ bool ListMadeFiles(const fs::path& folder) {
     text += fields + name + "\n";
   }
   return WriteWholeFile(folder / MadeFilesList, text) && !failure;
+}
+
+FolderEntry EnterOutFolder(OutFolderVisit& visit, const fs::path& folder, std::string& error) {
+  visit.path = folder;
+  if (!PrepareOutFolder(folder, error)) return FolderEntry::Refused;
+  std::error_code failure;
+  visit.previous = fs::current_path(failure);
+  fs::current_path(folder, failure);
+  if (!failure) return FolderEntry::Entered;
+  error = failure.message();
+  return FolderEntry::CannotWork;
+}
+
+bool LeaveOutFolder(const OutFolderVisit& visit) {
+  std::error_code failure;
+  if (!visit.previous.empty()) fs::current_path(visit.previous, failure);
+  return ListMadeFiles(visit.path);
 }
 
 }  // namespace sim

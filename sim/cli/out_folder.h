@@ -4,6 +4,7 @@
 // since then counts as the user's and is kept).
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -17,11 +18,25 @@ constexpr const char* MadeFilesList = ".vantor-sim-files";
 // the folder still holds anything else: nothing has been written then.
 bool PrepareOutFolder(const std::filesystem::path& folder, std::string& error);
 
-// Writes `text` as the whole file, replacing it. False when it cannot be written.
-bool WriteWholeFile(const std::filesystem::path& path, const std::string& text);
-
 // Lists every file now under the folder as made by this command, for the next run to remove.
 // Call once the run has written everything. False when the list cannot be written.
 bool ListMadeFiles(const std::filesystem::path& folder);
+
+// The output folder as the working folder while a run, a drive or a comparison writes there.
+struct OutFolderVisit {
+  std::filesystem::path path;      // absolute
+  std::filesystem::path previous;  // the working folder before, gone back to at the end
+};
+
+enum class FolderEntry : uint8_t { Entered, Refused, CannotWork };
+
+// Prepares the folder (PrepareOutFolder) and makes it the working folder. Refused: nothing has
+// been written, PrepareOutFolder's message in `error`; CannotWork: the folder is ready but cannot
+// be worked in, the system's reason in `error`.
+FolderEntry EnterOutFolder(OutFolderVisit& visit, const std::filesystem::path& folder, std::string& error);
+
+// Goes back to the working folder before and lists the files made, for the next run to remove.
+// False when the list cannot be written.
+bool LeaveOutFolder(const OutFolderVisit& visit);
 
 }  // namespace sim

@@ -1,29 +1,39 @@
 #include "sim/cli/plot.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 
+#include "camera/free_look.h"
+#include "settings/settings.h"
 #include "sim/cli/out_folder.h"
-
-extern char** environ;
+#include "sim/core/text_file.h"
 
 namespace sim {
 
 namespace {
 
 constexpr const char* ActiveShade = "#E4ECFA";
-constexpr float SpeedHeadroom = 1.15f;
+constexpr int PictureWidth = 1400;
+constexpr int PlotHeight = 1050;
+// Room above the largest value, so a steady run at it does not hide behind the frame.
+constexpr float Headroom = 1.15f;
 constexpr float MinimumLeanRange = 1.0f;  // degrees either side, when there is hardly any lean
+// Beyond the plugin's bounds on the fixed axes, so that a value at a bound stays off the frame.
+constexpr float FovAxisMargin = 5.0f;
+constexpr float LookYawAxisMargin = 10.0f;
+constexpr float HeightAxisMargin = 0.05f;
+
+std::string Shortest(float value) {
+  char text[32];
+  return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+std::string AxisRange(float low, float high) { return "[" + Shortest(low) + ":" + Shortest(high) + "]"; }
 
 // Spans of consecutive active samples, as first and last time.
 std::vector<std::pair<double, double>> ActiveSpans(const std::vector<CameraSample>& samples) {
@@ -35,6 +45,17 @@ std::vector<std::pair<double, double>> ActiveSpans(const std::vector<CameraSampl
     open = sample.active;
   }
   return spans;
+}
+
+// A shaded rectangle behind every span of first person, in time.
+std::string ShadedSpans(const std::vector<CameraSample>& samples) {
+  std::string objects;
+  int object = 1;
+  for (const auto& [first, last] : ActiveSpans(samples))
+    objects += "set object " + std::to_string(object++) + " rect from first " + std::to_string(first) +
+               ", graph 0 to first " + std::to_string(last) + ", graph 1 fc rgb '" + ActiveShade +
+               "' fillstyle solid noborder behind\n";
+  return objects;
 }
 
 // The camera's yaw as its offset from the vehicle's continuous yaw.
@@ -102,28 +123,15 @@ std::string PlotScript(const std::vector<CameraSample>& samples, const std::stri
     if (sample.hasVehicle && std::isfinite(sample.vehicleSpeed)) topSpeed = std::max(topSpeed, std::fabs(sample.vehicleSpeed));
     if (sample.active && sample.hasVehicle && std::isfinite(sample.lean)) widestLean = std::max(widestLean, std::fabs(sample.lean));
   }
-  std::string script =
-      "# Made by vantor-sim; run `gnuplot plot.gp` in this folder to redraw plot.png.\n"
-      "set terminal pngcairo size 1400,1050 font 'DejaVu Sans,11' noenhanced\n"
-      "set output 'plot.png'\n"
-      "set datafile missing 'NaN'\n"
-      "set grid\n"
-      "set key below horizontal\n"
-      "set lmargin 10\nset rmargin 10\n";
-  int object = 1;
-  for (const auto& [first, last] : ActiveSpans(samples))
-    script += "set object " + std::to_string(object++) + " rect from first " + std::to_string(first) +
-              ", graph 0 to first " + std::to_string(last) + ", graph 1 fc rgb '" + ActiveShade +
-              "' fillstyle solid noborder behind\n";
-  const double lastTime = samples.empty() ? 0.0 : samples.back().timeSeconds;
-  script += "set xrange [0:" + std::to_string(lastTime > 0.0 ? lastTime : 1.0) + "]\n";
+  std::string script = GnuplotPreamble("vantor-sim", PlotScriptFile, PlotPictureFile, PlotHeight) +
+                       "set key below horizontal\nset lmargin 10\nset rmargin 10\n" + ShadedSpans(samples);
+  script += TimeAxis(samples.empty() ? 0.0 : samples.back().timeSeconds);
   script += "set multiplot layout 3,1 title " + QuotedForGnuplot(title + " (shaded: first person on)") + "\n";
-  // The field of view within the plugin's bounds (55 to 110), and the look yaw within its limit
-  // (100), so runs compare at a glance; the rest is autoscaled.
-  script += "set ylabel 'field of view, degrees'\nset yrange [50:115]\n";
+  // The field of view and the look yaw on the plugin's fixed axes, so runs compare at a glance;
+  // the rest is autoscaled.
+  script += "set ylabel 'field of view, degrees'\nset yrange " + FovAxisRange() + "\n";
   script += "set y2label 'speed, m/s'\nset y2tics\nset ytics nomirror\n";
-  // Room above the top speed, so a steady run at it does not hide behind the frame.
-  script += "set y2range [0:" + std::to_string(topSpeed * SpeedHeadroom + 1.0f) + "]\n";
+  script += "set y2range [0:" + std::to_string(topSpeed * Headroom + 1.0f) + "]\n";
   script +=
       "plot 'plot.dat' using 1:2 with lines lw 2 lc rgb '#1F5FBF' title 'field of view', \\\n"
       "     '' using 1:7 axes x1y2 with lines dt 2 lc rgb '#777777' title 'vehicle speed (right axis)'\n"
@@ -133,11 +141,10 @@ std::string PlotScript(const std::vector<CameraSample>& samples, const std::stri
   script +=
       "plot 'plot.dat' using 1:4 with lines lw 2 lc rgb '#777777' title 'vehicle yaw', \\\n"
       "     '' using 1:3 with lines lw 2 lc rgb '#C0392B' title 'camera yaw'\n"
-      "set ylabel 'look yaw, degrees'\nset yrange [-110:110]\nset xlabel 'game time, seconds'\n"
+      "set ylabel 'look yaw, degrees'\nset yrange " + LookYawAxisRange() + "\nset xlabel 'game time, seconds'\n"
       "set y2label 'lean, degrees'\nset y2tics\nset ytics nomirror\n";
   // Centred like the look yaw's axis, so both zeros sit on one line.
-  const float leanRange = std::max(widestLean * SpeedHeadroom, MinimumLeanRange);
-  script += "set y2range [" + std::to_string(-leanRange) + ":" + std::to_string(leanRange) + "]\n";
+  script += "set y2range " + LeanAxisRange(widestLean) + "\n";
   script +=
       "plot 'plot.dat' using 1:5 with lines lw 2 lc rgb '#C0392B' title 'look yaw (camera - vehicle yaw)', \\\n"
       "     '' using 1:6 axes x1y2 with lines lw 2 lc rgb '#27AE60' title 'lean (camera - vehicle roll, right axis)'\n"
@@ -156,32 +163,43 @@ PlotRun StartPlot(const std::vector<CameraSample>& samples, const std::string& t
 PlotRun StartGnuplot(const std::string& script, const std::string& log, const std::string& picture) {
   PlotRun run;
   run.picture = picture;
-  char program[] = "gnuplot";
-  std::string argument = script;
-  char* arguments[] = {program, argument.data(), nullptr};
   // gnuplot's warnings (a series with nothing shown, say) go to a log beside the plot.
-  posix_spawn_file_actions_t files;
-  posix_spawn_file_actions_init(&files);
-  posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
-  pid_t child = 0;
-  const int spawned = posix_spawnp(&child, program, &files, nullptr, arguments, environ);
-  posix_spawn_file_actions_destroy(&files);
-  if (spawned == ENOENT) run.outcome = PlotOutcome::NoGnuplot;
-  if (spawned == 0) run.child = child;
+  const ChildStart started = StartChild(run.gnuplot, {"gnuplot", script}, log, false);
+  if (started == ChildStart::Missing) run.outcome = PlotOutcome::NoGnuplot;
   return run;
 }
 
 PlotOutcome FinishPlot(PlotRun& run) {
-  if (run.child < 0) return run.outcome;
-  int status = 0;
-  while (waitpid(run.child, &status, 0) < 0)
-    if (errno != EINTR) return PlotOutcome::Failed;
-  run.child = -1;
+  if (run.gnuplot.id < 0) return run.outcome;
+  const bool succeeded = WaitForChild(run.gnuplot);
   std::error_code ignored;
-  const bool succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
   run.outcome = succeeded && std::filesystem::exists(run.picture, ignored) ? PlotOutcome::Plotted : PlotOutcome::Failed;
   return run.outcome;
+}
+
+std::string GnuplotPreamble(const char* maker, const char* script, const char* picture, int height) {
+  return std::string("# Made by ") + maker + "; run `gnuplot " + script + "` in this folder to redraw " + picture +
+         ".\nset terminal pngcairo size " + std::to_string(PictureWidth) + "," + std::to_string(height) +
+         " font 'DejaVu Sans,11' noenhanced\nset output '" + picture + "'\nset datafile missing 'NaN'\nset grid\n";
+}
+
+std::string TimeAxis(double lastTime) {
+  return "set xrange [0:" + std::to_string(lastTime > 0.0 ? lastTime : 1.0) + "]\n";
+}
+
+std::string FovAxisRange() { return AxisRange(vantor::FovMin - FovAxisMargin, vantor::FovMax + FovAxisMargin); }
+
+std::string LookYawAxisRange() {
+  return AxisRange(-(vantor::LookYawLimit + LookYawAxisMargin), vantor::LookYawLimit + LookYawAxisMargin);
+}
+
+std::string HeightAxisRange() {
+  return AxisRange(vantor::HeightMin - HeightAxisMargin, vantor::HeightMax + HeightAxisMargin);
+}
+
+std::string LeanAxisRange(float widestLean) {
+  const float leanRange = std::max(widestLean * Headroom, MinimumLeanRange);
+  return "[" + std::to_string(-leanRange) + ":" + std::to_string(leanRange) + "]";
 }
 
 }  // namespace sim

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sim/cli/camera_log.h"
+#include "sim/cli/child_process.h"
 
 namespace sim {
 
@@ -28,13 +29,29 @@ bool PlottedRow(size_t row, size_t rows);
 
 // gnuplot running in the background while the rest of the outputs are written.
 struct PlotRun {
-  int child = -1;  // process id, -1 when none was started
+  ChildProcess gnuplot;
   PlotOutcome outcome = PlotOutcome::Failed;
   std::string picture;  // what the script draws
 };
 
 // Starts gnuplot on a script in the current folder; what it says goes to `log`.
 PlotRun StartGnuplot(const std::string& script, const std::string& log, const std::string& picture);
+
+// The start of a script that draws `picture`, 1400 pixels wide and `height` high: who made it,
+// how to redraw it, NaN read as a gap, and a grid.
+std::string GnuplotPreamble(const char* maker, const char* script, const char* picture, int height);
+
+// The time axis from 0 to the last sample's time, 0 to 1 s when there is no time at all.
+std::string TimeAxis(double lastTime);
+
+// Fixed axes a little beyond the plugin's own bounds: the field of view, the look yaw (its
+// limit either side) and the height above the seat, so that two plots read alike.
+std::string FovAxisRange();
+std::string LookYawAxisRange();
+std::string HeightAxisRange();
+
+// The lean's axis, centred on 0, with room above the widest lean seen (degrees either side).
+std::string LeanAxisRange(float widestLean);
 
 // A text that gnuplot reads back verbatim inside single quotes.
 std::string QuotedForGnuplot(const std::string& text);

@@ -1,13 +1,12 @@
 #include "sim/cli/run_outputs.h"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 #include "sim/cli/out_folder.h"
 #include "sim/cli/plot.h"
 #include "sim/cli/run.h"
 #include "sim/cli/trace_file.h"
+#include "sim/core/text_file.h"
 
 namespace sim {
 
@@ -15,12 +14,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string SettingsFileStory(const Scenario& scenario) {
+// What became of Vantor.ini by the end of the run.
+std::string SettingsFileFate(const Scenario& scenario) {
   std::error_code failure;
   if (scenario.settingsFileBlocked) return "a folder, as the scenario set it up: reading and saving fail";
   if (!fs::is_regular_file(SettingsFile, failure))
     return scenario.settingsFile ? "gone (it was there at the start)" : "none at the start, none written";
-  const std::string after = ReadWhole(SettingsFile);
+  const std::string after = ReadWholeFile(SettingsFile);
   const size_t lines = static_cast<size_t>(std::count(after.begin(), after.end(), '\n'));
   if (scenario.settingsFile && after == *scenario.settingsFile) return "unchanged from the start";
   return std::string(scenario.settingsFile ? "rewritten" : "written") + " by the run, " + std::to_string(lines) +
@@ -28,13 +28,6 @@ std::string SettingsFileStory(const Scenario& scenario) {
 }
 
 }  // namespace
-
-std::string ReadWhole(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 bool ComposeRunSettings(Scenario& scenario, const std::string& settingsPath, const std::vector<std::string>& setLines,
                         SettingsReport& report, std::string& error) {
@@ -56,20 +49,34 @@ bool ComposeRunSettings(Scenario& scenario, const std::string& settingsPath, con
   return true;
 }
 
-int EnterOutFolder(const fs::path& folder, fs::path& previousFolder, std::ostream& err) {
-  std::string error;
-  if (!PrepareOutFolder(folder, error)) {
-    err << "vantor-sim: " << error << "\nvantor-sim: nothing was played\n";
-    return ExitUsage;
-  }
+bool FindPlugin(const std::string& pluginPath, fs::path& plugin, std::ostream& err) {
   std::error_code failure;
-  previousFolder = fs::current_path(failure);
-  fs::current_path(folder, failure);
-  if (failure) {
-    err << "vantor-sim: cannot work in the output folder " << folder.string() << ": " << failure.message() << "\n";
-    return ExitRunFailed;
+  plugin = fs::absolute(pluginPath, failure);
+  if (fs::is_regular_file(plugin, failure)) return true;
+  err << "vantor-sim: no plugin at " << plugin.string() << " (build the vantor target, or give --plugin)\n";
+  return false;
+}
+
+int EnterRunFolder(OutFolderVisit& visit, const fs::path& folder, std::ostream& err) {
+  std::string error;
+  switch (EnterOutFolder(visit, folder, error)) {
+    case FolderEntry::Entered:
+      return ExitPlayed;
+    case FolderEntry::Refused:
+      err << "vantor-sim: " << error << "\nvantor-sim: nothing was played\n";
+      return ExitUsage;
+    case FolderEntry::CannotWork:
+      break;
   }
-  return ExitPlayed;
+  err << "vantor-sim: cannot work in the output folder " << folder.string() << ": " << error << "\n";
+  return ExitRunFailed;
+}
+
+void WriteSettingsReport(const SettingsReport& report, Outcome& outcome) {
+  if (WriteWholeFile(SettingsReportFile, report.text))
+    outcome.Wrote(std::string(SettingsReportFile) + ": " + report.gist);
+  else
+    outcome.Missed(std::string(SettingsReportFile) + ": cannot be written");
 }
 
 void WriteOutputs(const Trace& trace, const Scenario& scenario, const std::vector<CameraSample>& samples, bool plot,
@@ -101,17 +108,14 @@ void WriteOutputs(const Trace& trace, const Scenario& scenario, const std::vecto
         break;
     }
   }
-  outcome.Wrote(std::string(SettingsFile) + ": " + SettingsFileStory(scenario));
+  outcome.Wrote(std::string(SettingsFile) + ": " + SettingsFileFate(scenario));
 }
 
-bool CloseOutFolder(const std::string& summary, const fs::path& folder, const fs::path& previousFolder,
-                    std::ostream& err) {
+bool CloseRunFolder(const std::string& summary, const OutFolderVisit& visit, std::ostream& err) {
   // A summary that is not on disk is an output missed, though it is printed.
   const bool summaryWritten = WriteWholeFile(SummaryFile, summary);
   if (!summaryWritten) err << "vantor-sim: cannot write " << SummaryFile << "\n";
-  std::error_code failure;
-  if (!previousFolder.empty()) fs::current_path(previousFolder, failure);
-  if (!ListMadeFiles(folder)) err << "vantor-sim: cannot list the run's files in " << MadeFilesList << "\n";
+  if (!LeaveOutFolder(visit)) err << "vantor-sim: cannot list the run's files in " << MadeFilesList << "\n";
   return summaryWritten;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "sim/cli/camera_log.h"
+#include "sim/cli/out_folder.h"
 #include "sim/cli/settings_report.h"
 #include "sim/core/scenario.h"
 #include "sim/core/trace.h"
@@ -37,21 +38,24 @@ struct Outcome {
 bool ComposeRunSettings(Scenario& scenario, const std::string& settingsPath, const std::vector<std::string>& setLines,
                         SettingsReport& report, std::string& error);
 
-// Prepares the output folder and makes it the working folder, remembering the one before. An
-// exit code (run.h) other than ExitPlayed, with the reason on `err`, when it cannot.
-int EnterOutFolder(const std::filesystem::path& folder, std::filesystem::path& previousFolder, std::ostream& err);
+// The plugin's absolute path, resolved before the run moves into its folder. False, with the
+// reason on `err`, when there is no file there.
+bool FindPlugin(const std::string& pluginPath, std::filesystem::path& plugin, std::ostream& err);
+
+// Enters the output folder (EnterOutFolder). An exit code (run.h) other than ExitPlayed, with
+// the reason on `err`, when it cannot.
+int EnterRunFolder(OutFolderVisit& visit, const std::filesystem::path& folder, std::ostream& err);
+
+// In the output folder: settings-read.txt, told in `outcome`.
+void WriteSettingsReport(const SettingsReport& report, Outcome& outcome);
 
 // In the output folder: the trace, camera.csv, the plot (when asked for) and what became of
 // Vantor.ini, each told in `outcome`.
 void WriteOutputs(const Trace& trace, const Scenario& scenario, const std::vector<CameraSample>& samples, bool plot,
                   const std::string& title, Outcome& outcome);
 
-// Writes the summary, goes back to the folder before and lists the files made. False when the
-// summary is not on disk (an output missed).
-bool CloseOutFolder(const std::string& summary, const std::filesystem::path& folder,
-                    const std::filesystem::path& previousFolder, std::ostream& err);
-
-// The file's bytes, or "" when it cannot be read.
-std::string ReadWhole(const std::filesystem::path& path);
+// Writes the summary and leaves the output folder (LeaveOutFolder). False when the summary is
+// not on disk (an output missed).
+bool CloseRunFolder(const std::string& summary, const OutFolderVisit& visit, std::ostream& err);
 
 }  // namespace sim

@@ -5,13 +5,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <utility>
 
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "sim/core/text_file.h"
 
 namespace sim {
 
@@ -196,6 +194,94 @@ bool HeightsAllEqual(const vantor::Settings& settings) {
                      [&](float height) { return height == settings.Height[0]; });
 }
 
+// The file's lines, each as the plugin reads it into one Settings record, in order.
+struct FileReads {
+  std::vector<std::string_view> lines;
+  std::vector<SettingsLine> reads;
+};
+
+FileReads ReadFileLines(std::string_view rest, vantor::Settings& settings) {
+  FileReads file;
+  while (!rest.empty()) {
+    file.lines.push_back(vantor::NextSettingsLine(rest));
+    file.reads.push_back(vantor::ReadSettingsLine(settings, file.lines.back()));
+  }
+  return file;
+}
+
+// One line of the report for each line of the file, its text padded to a common width; returns
+// how many lines a later one sets again.
+int TellFileLines(const FileReads& file, SettingsReport& report) {
+  const std::vector<std::string_view>& lines = file.lines;
+  const std::vector<SettingsLine>& reads = file.reads;
+  size_t width = 0;
+  for (const std::string_view line : lines) width = std::max(width, Quoted(line).size());
+  width = std::min(width, TextColumnWidth);
+  int overridden = 0;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    std::string verdict = Verdict(reads[i], lines[i]);
+    bool marked = reads[i].effect == Effect::Applied ? !ValueHint(reads[i]).empty()
+                                                     : reads[i].effect != Effect::Empty && !IsComment(lines[i]);
+    for (size_t later = i + 1; later < lines.size(); ++later)
+      if (Overrides(reads[later], reads[i])) {
+        verdict += "; line " + std::to_string(later + 1) + " sets it again";
+        marked = true;
+        ++overridden;
+        break;
+      }
+    char number[32];
+    std::snprintf(number, sizeof number, "%c line %3zu  ", marked ? '!' : ' ', i + 1);
+    std::string quoted = Quoted(lines[i]);
+    quoted.resize(std::max(quoted.size(), width), ' ');
+    report.text += number + quoted + "  " + verdict + "\n";
+    report.lines.push_back({marked, std::move(verdict)});
+  }
+  return overridden;
+}
+
+// The saved lines that start-up's bounds change, each as read and as kept; returns how many.
+int TellBroughtWithinBounds(const vantor::Settings& read, const vantor::Settings& clamped, std::string& text) {
+  std::string readText, clampedText;
+  const std::vector<std::string_view> readLines = SavedLines(read, readText);
+  const std::vector<std::string_view> clampedLines = SavedLines(clamped, clampedText);
+  std::string changes;
+  int changed = 0;
+  for (size_t i = 0; i < readLines.size() && i < clampedLines.size(); ++i) {
+    if (readLines[i] == clampedLines[i]) continue;
+    changes += "  " + VisibleBytes(readLines[i]) + "  became  " + VisibleBytes(clampedLines[i]) + "\n";
+    ++changed;
+  }
+  text += "\nBrought within bounds at start-up:\n" + (changed == 0 ? std::string("  nothing\n") : changes);
+  return changed;
+}
+
+// The report of a file's lines, what the bounds changed and the gist; returns the settings the
+// plugin holds after start-up.
+vantor::Settings ReportFileLines(const std::string& text, const std::string& origin, SettingsReport& report) {
+  vantor::Settings settings;
+  const FileReads file = ReadFileLines(text, settings);
+  int applied = 0, readAsZero = 0, ignored = 0;
+  for (size_t i = 0; i < file.lines.size(); ++i) {
+    const SettingsLine& read = file.reads[i];
+    applied += read.effect == Effect::Applied;
+    readAsZero += read.effect == Effect::Applied && read.numberLength == 0;
+    ignored += read.effect != Effect::Applied && read.effect != Effect::Empty && !IsComment(file.lines[i]);
+  }
+  report.text = "Vantor.ini as the plugin reads it at start-up (" + origin + ", " + std::to_string(file.lines.size()) +
+                " lines). Lines marked ! did nothing, or less than they seem to say.\n\n";
+  const int overridden = TellFileLines(file, report);
+  vantor::Settings clamped = settings;
+  vantor::ClampSettings(clamped);
+  const int changed = TellBroughtWithinBounds(settings, clamped, report.text);
+  std::string notes;
+  if (readAsZero > 0) notes += std::to_string(readAsZero) + " read as 0";
+  if (overridden > 0) notes += (notes.empty() ? "" : ", ") + std::to_string(overridden) + " set again later";
+  report.gist = std::to_string(file.lines.size()) + " lines, " + std::to_string(applied) + " applied" +
+                (notes.empty() ? "" : " (" + notes + ")") + ", " + std::to_string(ignored) + " did nothing; " +
+                std::to_string(changed) + (changed == 1 ? " value" : " values") + " brought within bounds";
+  return clamped;
+}
+
 }  // namespace
 
 bool HeightsFlattened(const std::optional<std::string>& before, const std::string& after, float& height) {
@@ -204,35 +290,17 @@ bool HeightsFlattened(const std::optional<std::string>& before, const std::strin
   return HeightsAllEqual(kept) && !HeightsAllEqual(SettingsAfterStartUp(before));
 }
 
-std::string VisibleBytes(std::string_view bytes) {
-  std::string visible;
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x20 && byte < 0x7F && c != '\\') {
-      visible += c;
-    } else {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-      visible += escaped;
-    }
-  }
-  return visible;
-}
-
 bool ComposeStartingSettings(const std::optional<std::string>& scenarioText, const std::string& settingsPath,
                              const std::vector<std::string>& setLines, std::optional<std::string>& text,
                              std::string& error) {
   text = scenarioText;
   if (!settingsPath.empty()) {
-    std::error_code failure;
-    std::ifstream file(settingsPath, std::ios::binary);
-    if (!std::filesystem::is_regular_file(settingsPath, failure) || !file) {
+    std::string bytes;
+    if (!ReadWholeFile(settingsPath, bytes)) {
       error = "--settings " + settingsPath + ": no such file, or it cannot be read";
       return false;
     }
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    text = bytes.str();
+    text = std::move(bytes);
   }
   for (const std::string& line : setLines) {
     if (line.find('=') == std::string::npos || line.find_first_of("\r\n") != std::string::npos) {
@@ -250,68 +318,11 @@ bool ComposeStartingSettings(const std::optional<std::string>& scenarioText, con
 SettingsReport ReportSettings(const std::optional<std::string>& text, const std::string& origin) {
   SettingsReport report;
   vantor::Settings settings;
-  if (!text) {
+  if (text) {
+    settings = ReportFileLines(*text, origin, report);
+  } else {
     report.text = "No Vantor.ini at the start: the plugin keeps its defaults.\n";
     report.gist = "no Vantor.ini at the start: the defaults";
-  } else {
-    std::string_view rest = *text;
-    std::vector<std::string_view> lines;
-    std::vector<SettingsLine> reads;
-    while (!rest.empty()) {
-      lines.push_back(vantor::NextSettingsLine(rest));
-      reads.push_back(vantor::ReadSettingsLine(settings, lines.back()));
-    }
-    int applied = 0, readAsZero = 0, ignored = 0;
-    size_t width = 0;
-    for (size_t i = 0; i < lines.size(); ++i) {
-      applied += reads[i].effect == Effect::Applied;
-      readAsZero += reads[i].effect == Effect::Applied && reads[i].numberLength == 0;
-      ignored += reads[i].effect != Effect::Applied && reads[i].effect != Effect::Empty && !IsComment(lines[i]);
-      width = std::max(width, Quoted(lines[i]).size());
-    }
-    width = std::min(width, TextColumnWidth);
-    report.text = "Vantor.ini as the plugin reads it at start-up (" + origin + ", " + std::to_string(lines.size()) +
-                  " lines). Lines marked ! did nothing, or less than they seem to say.\n\n";
-    int overridden = 0;
-    for (size_t i = 0; i < lines.size(); ++i) {
-      std::string verdict = Verdict(reads[i], lines[i]);
-      bool marked = reads[i].effect == Effect::Applied ? !ValueHint(reads[i]).empty()
-                                                       : reads[i].effect != Effect::Empty && !IsComment(lines[i]);
-      for (size_t later = i + 1; later < lines.size(); ++later)
-        if (Overrides(reads[later], reads[i])) {
-          verdict += "; line " + std::to_string(later + 1) + " sets it again";
-          marked = true;
-          ++overridden;
-          break;
-        }
-      char number[32];
-      std::snprintf(number, sizeof number, "%c line %3zu  ", marked ? '!' : ' ', i + 1);
-      std::string quoted = Quoted(lines[i]);
-      quoted.resize(std::max(quoted.size(), width), ' ');
-      report.text += number + quoted + "  " + verdict + "\n";
-      report.lines.push_back({marked, std::move(verdict)});
-    }
-
-    vantor::Settings clamped = settings;
-    vantor::ClampSettings(clamped);
-    std::string readText, clampedText;
-    const std::vector<std::string_view> readLines = SavedLines(settings, readText);
-    const std::vector<std::string_view> clampedLines = SavedLines(clamped, clampedText);
-    std::string changes;
-    int changed = 0;
-    for (size_t i = 0; i < readLines.size() && i < clampedLines.size(); ++i) {
-      if (readLines[i] == clampedLines[i]) continue;
-      changes += "  " + VisibleBytes(readLines[i]) + "  became  " + VisibleBytes(clampedLines[i]) + "\n";
-      ++changed;
-    }
-    report.text += "\nBrought within bounds at start-up:\n" + (changed == 0 ? std::string("  nothing\n") : changes);
-    std::string notes;
-    if (readAsZero > 0) notes += std::to_string(readAsZero) + " read as 0";
-    if (overridden > 0) notes += (notes.empty() ? "" : ", ") + std::to_string(overridden) + " set again later";
-    report.gist = std::to_string(lines.size()) + " lines, " + std::to_string(applied) + " applied" +
-                  (notes.empty() ? "" : " (" + notes + ")") + ", " + std::to_string(ignored) + " did nothing; " +
-                  std::to_string(changed) + (changed == 1 ? " value" : " values") + " brought within bounds";
-    settings = clamped;
   }
   std::string saved;
   report.text += "\nThe settings the plugin holds after start-up, as it would save them:\n";

@@ -5,7 +5,6 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace sim {
@@ -38,8 +37,5 @@ SettingsReport ReportSettings(const std::optional<std::string>& text, const std:
 // file the plugin started from (`before`, none: no file) had heights per class. The menu's
 // Height row sets all 22 classes at once. `height` is then the one height left.
 bool HeightsFlattened(const std::optional<std::string>& before, const std::string& after, float& height);
-
-// One line's bytes as readable text: printable ASCII as it is, other bytes as \xNN.
-std::string VisibleBytes(std::string_view bytes);
 
 }  // namespace sim

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/cli/child_process.h"
 #include "sim/core/world.h"
 #include "sim/render/road.h"
 #include "sim/render/screen_png.h"
@@ -30,8 +31,7 @@ bool ParseVideoSize(const std::string& text, int& width, int& height);
 enum class VideoOutcome : uint8_t { Written, NoFfmpeg, Failed };
 
 struct VideoRun {
-  int child = -1;  // ffmpeg's process id, -1 when none runs
-  int pipe = -1;   // its standard input
+  ChildProcess ffmpeg;  // fed the frames' pixels on its standard input
   bool failed = false;
   int32_t frames = 0;  // frames handed over
   ScreenPicture picture;  // the frame being drawn, reused
@@ -44,6 +44,9 @@ VideoOutcome StartVideo(VideoRun& run, const std::string& path, int width, int h
 // Draws the frame and hands it to ffmpeg. False once ffmpeg stops taking frames.
 bool AddVideoFrame(VideoRun& run, const World& world, const std::vector<Road>& roads, int32_t frame,
                    int32_t frameTimeMs);
+
+// Whether ffmpeg was started and still takes frames.
+bool VideoRunning(const VideoRun& run);
 
 // Closes the pipe and waits for ffmpeg: Written when it finished cleanly.
 VideoOutcome FinishVideo(VideoRun& run);

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <deque>
@@ -124,24 +125,58 @@ void TellNoDisplay(std::ostream& err) {
          "vantor-sim: nothing was played\n";
 }
 
-}  // namespace
-
-int RunDriveWindow(const DriveOptions& options, std::ostream& out, std::ostream& err) {
+// The window, then the drive in it. An exit code: ExitPlayed when the drive can start; otherwise
+// nothing was played, the reason is on `err` and the window is closed.
+int OpenDriveWindow(Window& window, DriveSession& session, const DriveOptions& options, std::ostream& err) {
   if (!HasDisplay()) {
     TellNoDisplay(err);
     return ExitUsage;
   }
-  Window window;
   if (!OpenWindow(window, options.width, options.height, err)) {
     CloseWindow(window);
     err << "vantor-sim: nothing was played\n";
     return ExitUsage;
   }
-  DriveSession session;
-  if (const int opened = OpenDrive(session, options, err); opened != ExitPlayed) {
-    CloseWindow(window);
-    return opened;
+  const int opened = OpenDrive(session, options, err);
+  if (opened != ExitPlayed) CloseWindow(window);
+  return opened;
+}
+
+// The events since the last frame into `input`, and the mouse captured or let go as it asks.
+// False when the person closes the window and the drive has played a frame: a drive plays at
+// least one, so that it can be played again.
+bool TakeEvents(DriveInput& input, int32_t played) {
+  SDL_Event event;
+  while (SDL_PollEvent(&event) != 0) HandleDriveEvent(input, event);
+  if (input.quit && played > 0) return false;
+  if (SDL_GetRelativeMouseMode() != (input.mouseCaptured ? SDL_TRUE : SDL_FALSE))
+    SDL_SetRelativeMouseMode(input.mouseCaptured ? SDL_TRUE : SDL_FALSE);
+  return true;
+}
+
+// Plays the frames due, drawing only the last into the window's texture; the keys gathered
+// belong to the first. True when a picture was drawn.
+bool PlayFramesDue(Window& window, DriveSession& session, DriveInput& input, int32_t due) {
+  session.picture.width = window.width;
+  session.picture.height = window.height;
+  LendTexture(window, session.picture);
+  if (session.options.frames > 0) due = std::min(due, session.options.frames - session.loop.frame);
+  bool drawn = false;
+  for (int32_t i = 0; i < due && !DriveOver(session); ++i) {
+    const bool last = i == due - 1;
+    drawn = StepDrive(session, TakeLiveInputs(input), last, last && input.screenshot) || drawn;
   }
+  input.screenshot = false;
+  if (!drawn) TakeTextureBack(window, session.picture);
+  return drawn;
+}
+
+}  // namespace
+
+int RunDriveWindow(const DriveOptions& options, std::ostream& out, std::ostream& err) {
+  Window window;
+  DriveSession session;
+  if (const int opened = OpenDriveWindow(window, session, options, err); opened != ExitPlayed) return opened;
 
   DriveInput input;
   SDL_SetRelativeMouseMode(SDL_TRUE);
@@ -154,38 +189,19 @@ int RunDriveWindow(const DriveOptions& options, std::ostream& out, std::ostream&
   std::deque<double> presented;  // times of the pictures shown in the last FrameRateSpanMs
   while (!DriveOver(session)) {
     const int32_t played = session.loop.frame;
-    int32_t due = FramesDue(pacer, nowMs(), played, frameTimeMs);
+    const int32_t due = FramesDue(pacer, nowMs(), played, frameTimeMs);
     if (due == 0) {
       std::this_thread::sleep_for(
           std::chrono::duration<double, std::milli>(NextFrameDueMs(pacer, played, frameTimeMs) - nowMs()));
       continue;
     }
     const double workStarted = nowMs();
-    SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) HandleDriveEvent(input, event);
-    if (input.quit && played > 0) break;  // a drive plays at least a frame, so that it can be played again
-    if (SDL_GetRelativeMouseMode() != (input.mouseCaptured ? SDL_TRUE : SDL_FALSE))
-      SDL_SetRelativeMouseMode(input.mouseCaptured ? SDL_TRUE : SDL_FALSE);
+    if (!TakeEvents(input, played)) break;
     if (!FitTexture(window)) {
       err << "vantor-sim: the window's picture cannot be made: " << SDL_GetError() << "\n";
       break;
     }
-    session.picture.width = window.width;
-    session.picture.height = window.height;
-    LendTexture(window, session.picture);
-
-    // Every frame due is played; only the last is drawn. The keys gathered belong to the first.
-    if (options.frames > 0) due = std::min(due, options.frames - played);
-    bool drawn = false;
-    for (int32_t i = 0; i < due && !DriveOver(session); ++i) {
-      const bool last = i == due - 1;
-      drawn = StepDrive(session, TakeLiveInputs(input), last, last && input.screenshot) || drawn;
-    }
-    input.screenshot = false;
-    if (!drawn) {
-      TakeTextureBack(window, session.picture);
-      continue;
-    }
+    if (!PlayFramesDue(window, session, input, due)) continue;
     ShowPicture(window, session, input, presented, workStarted);
     session.workMs.push_back(nowMs() - workStarted);
   }

@@ -1,4 +1,4 @@
-// The story of a run, gathered frame by frame from the world and the trace: which camera the
+// The summary of a run, gathered frame by frame from the world and the trace: which camera the
 // game rendered, when first person came and went, the exits by V and their hold-offs, the
 // player's view mode, the hold prompt and the notifications.
 #pragma once
@@ -21,7 +21,7 @@ struct ValueSpan {
 };
 using FrameSpan = ValueSpan;
 
-struct RunStory {
+struct RunSummary {
   int32_t frames = 0;                 // frames played
   std::vector<ValueSpan> cameras;     // the camera rendering (a RenderingCamera), span by span
   std::vector<ValueSpan> viewModes;   // the player's vehicle view mode, span by span
@@ -41,9 +41,9 @@ struct RunStory {
 constexpr const char* HoldPromptText = "Keep holding V to exit first person...";
 
 // Takes in one frame, after its pass.
-void NoteFrame(RunStory& story, const World& world, const Trace& trace, int32_t frame);
+void NoteFrame(RunSummary& summary, const World& world, const Trace& trace, int32_t frame);
 
-// The story as short lines of text, for the end of a run.
-std::string TellStory(const RunStory& story);
+// The summary as short lines of text, for the end of a run.
+std::string SummaryText(const RunSummary& summary);
 
 }  // namespace sim

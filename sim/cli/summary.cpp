@@ -1,4 +1,4 @@
-#include "sim/cli/story.h"
+#include "sim/cli/summary.h"
 
 #include <algorithm>
 
@@ -49,50 +49,50 @@ std::string SpanList(const std::vector<FrameSpan>& spans) {
 
 }  // namespace
 
-void NoteFrame(RunStory& story, const World& world, const Trace& trace, int32_t frame) {
+void NoteFrame(RunSummary& summary, const World& world, const Trace& trace, int32_t frame) {
   static const int viewModeCall = FindNativeByName("SetVehicleCameraViewMode");
   bool viewModeSet = false;
-  for (; story.traceCursor < trace.records.size(); ++story.traceCursor)
-    if (trace.records[story.traceCursor].entry == viewModeCall) viewModeSet = true;
+  for (; summary.traceCursor < trace.records.size(); ++summary.traceCursor)
+    if (trace.records[summary.traceCursor].entry == viewModeCall) viewModeSet = true;
 
   const RenderingCamera camera = CameraRendering(world);
   const bool active = camera == RenderingCamera::Vantor;
   const int32_t viewMode = world.vehicleCameraViewMode;
   // V cycles the view before the pass: first person that comes on as the view reaches the game's
   // first person came on by V.
-  const bool viewCameRound = viewMode == FirstPersonViewMode && !story.viewModes.empty() &&
-                             story.viewModes.back().value != FirstPersonViewMode;
-  if (active && !story.wasActive) (viewCameRound ? story.activationsByV : story.activations).push_back(frame);
-  ExtendSpans(story.cameras, frame, static_cast<int32_t>(camera));
-  ExtendSpans(story.viewModes, frame, viewMode);
+  const bool viewCameRound = viewMode == FirstPersonViewMode && !summary.viewModes.empty() &&
+                             summary.viewModes.back().value != FirstPersonViewMode;
+  if (active && !summary.wasActive) (viewCameRound ? summary.activationsByV : summary.activations).push_back(frame);
+  ExtendSpans(summary.cameras, frame, static_cast<int32_t>(camera));
+  ExtendSpans(summary.viewModes, frame, viewMode);
   // Leaving by V is the only release that sets the view mode on its own frame.
-  if (!active && story.wasActive) (viewModeSet ? story.exits : story.releases).push_back(frame);
-  story.wasActive = active;
-  if (viewModeSet) ExtendSpans(story.viewModeHeld, frame);
+  if (!active && summary.wasActive) (viewModeSet ? summary.exits : summary.releases).push_back(frame);
+  summary.wasActive = active;
+  if (viewModeSet) ExtendSpans(summary.viewModeHeld, frame);
 
   for (const DrawnText& text : world.screen.texts)
     if (text.text == HoldPromptText) {
-      ExtendSpans(story.holdPrompt, frame);
+      ExtendSpans(summary.holdPrompt, frame);
       break;
     }
-  for (size_t i = story.notifications.size(); i < world.feed.size(); ++i) story.notifications.push_back(world.feed[i]);
-  story.frames = frame + 1;
+  for (size_t i = summary.notifications.size(); i < world.feed.size(); ++i) summary.notifications.push_back(world.feed[i]);
+  summary.frames = frame + 1;
 }
 
-std::string TellStory(const RunStory& story) {
+std::string SummaryText(const RunSummary& summary) {
   std::string text;
-  text += "frames played:    " + std::to_string(story.frames) + "\n";
-  text += "camera rendering: " + ValueSpanList(story.cameras, [](int32_t camera) {
+  text += "frames played:    " + std::to_string(summary.frames) + "\n";
+  text += "camera rendering: " + ValueSpanList(summary.cameras, [](int32_t camera) {
             return std::string(RenderingCameraName(static_cast<RenderingCamera>(camera)));
           }) + "\n";
-  text += "view mode:        " + ValueSpanList(story.viewModes, [](int32_t mode) { return std::to_string(mode); }) + "\n";
-  text += "first person on:  " + FrameList(story.activations, story.activationsByV) + "\n";
-  text += "first person off: " + FrameList(story.releases, story.exits) + "\n";
-  text += "hold prompt:      " + SpanList(story.holdPrompt) + "\n";
-  text += "view mode 0 set:  " + SpanList(story.viewModeHeld) + "\n";
+  text += "view mode:        " + ValueSpanList(summary.viewModes, [](int32_t mode) { return std::to_string(mode); }) + "\n";
+  text += "first person on:  " + FrameList(summary.activations, summary.activationsByV) + "\n";
+  text += "first person off: " + FrameList(summary.releases, summary.exits) + "\n";
+  text += "hold prompt:      " + SpanList(summary.holdPrompt) + "\n";
+  text += "view mode 0 set:  " + SpanList(summary.viewModeHeld) + "\n";
   text += "notifications:    " +
-          (story.notifications.empty() ? std::string("none") : std::to_string(story.notifications.size())) + "\n";
-  for (const Notification& notification : story.notifications)
+          (summary.notifications.empty() ? std::string("none") : std::to_string(summary.notifications.size())) + "\n";
+  for (const Notification& notification : summary.notifications)
     text += "  frame " + std::to_string(notification.frame) + ": \"" + notification.text + "\"\n";
   return text;
 }
