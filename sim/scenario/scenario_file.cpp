@@ -39,6 +39,27 @@ struct Reader {
   bool Fail(const toml::node& node, const std::string& what) { return Fail(node.source(), what); }
 };
 
+// The names of a table's rows as messages list them: "a, b, c".
+template <typename Row, size_t Count, typename NameOf>
+std::string NameList(const Row (&rows)[Count], NameOf nameOf) {
+  std::string list;
+  for (const Row& row : rows) {
+    if (!list.empty()) list += ", ";
+    list += nameOf(row);
+  }
+  return list;
+}
+
+// The reader of a key from a table of (name, reader) rows; null for a key the table lacks.
+template <typename Read, size_t Count>
+Read FindReader(const std::pair<const char*, Read> (&rows)[Count], std::string_view name) {
+  for (const auto& [key, read] : rows)
+    if (name == key) return read;
+  return nullptr;
+}
+
+constexpr auto FirstOfPair = [](const auto& row) { return row.first; };
+
 bool ReadFloat(Reader& reader, const toml::node& node, const char* key, float& out) {
   if (auto value = node.value<double>()) {
     out = static_cast<float>(*value);
@@ -111,13 +132,8 @@ bool ReadVehicleKey(Reader& reader, std::string_view name, const toml::node& nod
     return reader.Fail(node, Join({"'", name,
                                    "' inside a [[vehicle]] table: write 'events' before the first [[vehicle]], "
                                    "or write each event as an [[event]] table"}));
-  std::string expected;
-  for (const auto& [key, read] : VehicleKeys) {
-    if (name == key) return read(reader, node, vehicle);
-    expected += expected.empty() ? "" : ", ";
-    expected += key;
-  }
-  return reader.Fail(node, Join({"unknown vehicle key '", name, "' (expected ", expected, ")"}));
+  if (const VehicleKeyRead read = FindReader(VehicleKeys, name)) return read(reader, node, vehicle);
+  return reader.Fail(node, Join({"unknown vehicle key '", name, "' (expected ", NameList(VehicleKeys, FirstOfPair), ")"}));
 }
 
 bool ReadVehicle(Reader& reader, const toml::table& table, ScenarioVehicle& vehicle) {
@@ -282,12 +298,7 @@ constexpr Action Actions[] = {
 };
 
 std::string ActionList() {
-  std::string list;
-  for (const Action& action : Actions) {
-    if (!list.empty()) list += ", ";
-    list += action.name;
-  }
-  return list;
+  return NameList(Actions, [](const Action& action) { return action.name; });
 }
 
 const Action* FindAction(std::string_view name) {
@@ -307,9 +318,8 @@ bool ReadActionKey(Reader& reader, const Action& action, const std::string& name
                    const Scenario& scenario, ScenarioEvent& event) {
   if (std::string_view(action.keys).find(Join({" ", name, " "})) == std::string::npos)
     return reader.Fail(node, Join({"'", action.name, "' takes none of '", name, "' (it takes:", action.keys, "at, until)"}));
-  for (const auto& [key, read] : EventKeys)
-    if (name == key) return read({reader, action.name, key, node, scenario, event});
-  return true;
+  const KeyRead read = FindReader(EventKeys, name);
+  return read == nullptr || read({reader, action.name, name.c_str(), node, scenario, event});
 }
 
 // What the action needs besides its keys, and what its `until` may be; sets the event's span.
@@ -523,13 +533,8 @@ constexpr std::pair<const char*, ScenarioKeyRead> ScenarioKeys[] = {
 
 bool ReadScenarioKey(Reader& reader, std::string_view name, const toml::node& node, Scenario& scenario) {
   if (name == "event") name = "events";
-  std::string expected;
-  for (const auto& [key, read] : ScenarioKeys) {
-    if (name == key) return read(reader, node, scenario);
-    expected += expected.empty() ? "" : ", ";
-    expected += key;
-  }
-  return reader.Fail(node, Join({"unknown key '", name, "' (expected ", expected, ")"}));
+  if (const ScenarioKeyRead read = FindReader(ScenarioKeys, name)) return read(reader, node, scenario);
+  return reader.Fail(node, Join({"unknown key '", name, "' (expected ", NameList(ScenarioKeys, FirstOfPair), ")"}));
 }
 
 // What holds only once the whole file is read: "frames" may stand after the events.
