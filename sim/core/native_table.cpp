@@ -1,8 +1,8 @@
 #include "sim/core/native_table.h"
 
-#include <bit>
 #include <cstring>
 
+#include "sim/core/float_bits.h"
 #include "sim/core/native_answers.h"
 
 namespace sim {
@@ -71,7 +71,7 @@ void Fault(World& world, const NativeEntry& native, const char* what, int argume
 }  // namespace
 
 float CallArguments::Float(int index) const {
-  return std::bit_cast<float>(static_cast<uint32_t>(slots[index]));
+  return FloatOfBits(static_cast<uint32_t>(slots[index]));
 }
 
 int NativeCount() { return TableSize; }
@@ -98,9 +98,9 @@ void SetResultInt(CallResult& result, int32_t value) {
 namespace {
 
 // A float result fills the slot's low half; the high half keeps the filler, as the game leaves it.
-uint64_t FloatSlot(float value) { return (static_cast<uint64_t>(ResultFiller) << 32) | std::bit_cast<uint32_t>(value); }
+uint64_t FloatSlot(float value) { return (static_cast<uint64_t>(ResultFiller) << 32) | FloatBits(value); }
 
-float FloatOfSlot(uint64_t slot) { return std::bit_cast<float>(static_cast<uint32_t>(slot)); }
+float FloatOfSlot(uint64_t slot) { return FloatOfBits(static_cast<uint32_t>(slot)); }
 
 }  // namespace
 

@@ -1,9 +1,10 @@
 #include "sim/core/trace.h"
 
-#include <bit>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+
+#include "sim/core/float_bits.h"
 
 namespace sim {
 
@@ -34,7 +35,7 @@ namespace {
 void AppendFloat(std::string& out, float value) {
   char buffer[48];
   char* end = std::to_chars(buffer, buffer + 32, value).ptr;
-  const auto bits = std::bit_cast<uint32_t>(value);
+  const auto bits = FloatBits(value);
   static constexpr char Digits[] = "0123456789ABCDEF";
   *end++ = 'f';
   *end++ = '#';
@@ -104,7 +105,7 @@ void AppendArgument(std::string& line, const Trace& trace, const TraceRecord& re
       record.entry != HostCallIndex(HostCall::GetAsyncKeyState)) {
     line += slot == ModuleToken ? "module" : "other-module";
   } else if (kind == 'f' && slot >> 32 == 0) {
-    AppendFloat(line, std::bit_cast<float>(static_cast<uint32_t>(slot)));
+    AppendFloat(line, FloatOfBits(static_cast<uint32_t>(slot)));
   } else if (kind == 's') {
     AppendQuoted(line, trace.texts[static_cast<size_t>(slot)]);
   } else if ((kind == 'i' || kind == 'b') && slot >> 32 == 0) {

@@ -60,7 +60,7 @@ Read FindReader(const std::pair<const char*, Read> (&rows)[Count], std::string_v
 
 constexpr auto FirstOfPair = [](const auto& row) { return row.first; };
 
-bool ReadFloat(Reader& reader, const toml::node& node, const char* key, float& out) {
+bool ReadValue(Reader& reader, const toml::node& node, const char* key, float& out) {
   if (auto value = node.value<double>()) {
     out = static_cast<float>(*value);
     return true;
@@ -68,7 +68,7 @@ bool ReadFloat(Reader& reader, const toml::node& node, const char* key, float& o
   return reader.Fail(node, Join({"expected a number for '", key, "'"}));
 }
 
-bool ReadInt(Reader& reader, const toml::node& node, const char* key, int32_t& out) {
+bool ReadValue(Reader& reader, const toml::node& node, const char* key, int32_t& out) {
   if (auto value = node.value<int64_t>()) {
     if (*value >= INT32_MIN && *value <= INT32_MAX) {
       out = static_cast<int32_t>(*value);
@@ -78,7 +78,7 @@ bool ReadInt(Reader& reader, const toml::node& node, const char* key, int32_t& o
   return reader.Fail(node, Join({"expected a 32-bit integer for '", key, "'"}));
 }
 
-bool ReadBool(Reader& reader, const toml::node& node, const char* key, bool& out) {
+bool ReadValue(Reader& reader, const toml::node& node, const char* key, bool& out) {
   if (auto value = node.value<bool>()) {
     out = *value;
     return true;
@@ -86,45 +86,50 @@ bool ReadBool(Reader& reader, const toml::node& node, const char* key, bool& out
   return reader.Fail(node, Join({"expected true or false for '", key, "'"}));
 }
 
-bool ReadVec3(Reader& reader, const toml::node& node, const char* key, Vec3& out) {
+bool ReadValue(Reader& reader, const toml::node& node, const char* key, Vec3& out) {
   const toml::array* array = node.as_array();
   if (array == nullptr || array->size() != 3)
     return reader.Fail(node, Join({"expected [x, y, z] for '", key, "'"}));
   float parts[3];
   for (size_t i = 0; i < 3; ++i)
-    if (!ReadFloat(reader, (*array)[i], key, parts[i])) return false;
+    if (!ReadValue(reader, (*array)[i], key, parts[i])) return false;
   out = {parts[0], parts[1], parts[2]};
   return true;
 }
 
-bool ReadVehicleNameText(Reader& reader, const toml::node& node, ScenarioVehicle& vehicle) {
+// A key read straight into a member of the record being read.
+template <auto Field, typename Record>
+bool ReadMember(Reader& reader, const toml::node& node, const char* key, Record& record) {
+  return ReadValue(reader, node, key, record.*Field);
+}
+
+bool ReadVehicleNameText(Reader& reader, const toml::node& node, const char*, ScenarioVehicle& vehicle) {
   if (auto text = node.value<std::string>()) vehicle.name = *text;
   else return reader.Fail(node, "expected a text for 'name'");
   return true;
 }
 
 // A seat bone's offset, or false for a vehicle without one.
-bool ReadSeatBone(Reader& reader, const toml::node& node, ScenarioVehicle& vehicle) {
+bool ReadSeatBone(Reader& reader, const toml::node& node, const char* key, ScenarioVehicle& vehicle) {
   if (node.is_boolean() && !*node.value<bool>()) {
     vehicle.hasSeatBone = false;
     return true;
   }
-  return ReadVec3(reader, node, "seat_bone", vehicle.seatBone);
+  return ReadValue(reader, node, key, vehicle.seatBone);
 }
 
-using VehicleKeyRead = bool (*)(Reader&, const toml::node&, ScenarioVehicle&);
+using VehicleKeyRead = bool (*)(Reader&, const toml::node&, const char* key, ScenarioVehicle&);
 
 // The keys of a [[vehicle]] table, in the order its messages list them.
 constexpr std::pair<const char*, VehicleKeyRead> VehicleKeys[] = {
     {"name", ReadVehicleNameText},
-    {"class", [](Reader& r, const toml::node& n, ScenarioVehicle& v) { return ReadInt(r, n, "class", v.vehicleClass); }},
+    {"class", ReadMember<&ScenarioVehicle::vehicleClass>},
     {"seat_bone", ReadSeatBone},
-    {"max_passengers",
-     [](Reader& r, const toml::node& n, ScenarioVehicle& v) { return ReadInt(r, n, "max_passengers", v.maxPassengers); }},
-    {"position", [](Reader& r, const toml::node& n, ScenarioVehicle& v) { return ReadVec3(r, n, "position", v.position); }},
-    {"rotation", [](Reader& r, const toml::node& n, ScenarioVehicle& v) { return ReadVec3(r, n, "rotation", v.rotation); }},
-    {"speed", [](Reader& r, const toml::node& n, ScenarioVehicle& v) { return ReadFloat(r, n, "speed", v.speed); }},
-    {"turn_rate", [](Reader& r, const toml::node& n, ScenarioVehicle& v) { return ReadFloat(r, n, "turn_rate", v.turnRate); }},
+    {"max_passengers", ReadMember<&ScenarioVehicle::maxPassengers>},
+    {"position", ReadMember<&ScenarioVehicle::position>},
+    {"rotation", ReadMember<&ScenarioVehicle::rotation>},
+    {"speed", ReadMember<&ScenarioVehicle::speed>},
+    {"turn_rate", ReadMember<&ScenarioVehicle::turnRate>},
 };
 
 bool ReadVehicleKey(Reader& reader, std::string_view name, const toml::node& node, ScenarioVehicle& vehicle) {
@@ -132,7 +137,7 @@ bool ReadVehicleKey(Reader& reader, std::string_view name, const toml::node& nod
     return reader.Fail(node, Join({"'", name,
                                    "' inside a [[vehicle]] table: write 'events' before the first [[vehicle]], "
                                    "or write each event as an [[event]] table"}));
-  if (const VehicleKeyRead read = FindReader(VehicleKeys, name)) return read(reader, node, vehicle);
+  if (const VehicleKeyRead read = FindReader(VehicleKeys, name)) return read(reader, node, std::string(name).c_str(), vehicle);
   return reader.Fail(node, Join({"unknown vehicle key '", name, "' (expected ", NameList(VehicleKeys, FirstOfPair), ")"}));
 }
 
@@ -178,7 +183,7 @@ bool ReadKeyName(const KeyInput& in) {
 
 bool ReadDistance(const KeyInput& in) {
   float distance = 0.0f;
-  bool ok = ReadFloat(in.reader, in.node, in.key, distance);
+  bool ok = ReadValue(in.reader, in.node, in.key, distance);
   if (ok && !(distance >= 0.0f)) ok = in.reader.Fail(in.node, "expected a distance of 0 or more metres");
   // Beside the driver's door: the vehicle's local -x axis, at the height of its origin.
   in.event.offset = {-distance, 0.0f, 0.0f};
@@ -186,7 +191,7 @@ bool ReadDistance(const KeyInput& in) {
 }
 
 bool ReadAmount(const KeyInput& in) {
-  bool ok = ReadFloat(in.reader, in.node, in.key, in.event.amount);
+  bool ok = ReadValue(in.reader, in.node, in.key, in.event.amount);
   const bool steer = in.action == "steer";
   const float lowest = steer ? -1.0f : 0.0f;
   if (ok && !(in.event.amount >= lowest && in.event.amount <= 1.0f))
@@ -199,23 +204,28 @@ bool ReadAmount(const KeyInput& in) {
 template <std::optional<float> ScenarioEvent::*Field>
 bool ReadDriveValue(const KeyInput& in) {
   float value = 0.0f;
-  const bool ok = ReadFloat(in.reader, in.node, in.key, value);
+  const bool ok = ReadValue(in.reader, in.node, in.key, value);
   in.event.*Field = value;
   return ok;
+}
+
+template <auto Field>
+bool ReadEventMember(const KeyInput& in) {
+  return ReadValue(in.reader, in.node, in.key, in.event.*Field);
 }
 
 // Every key an action may take besides "at", "until" and "do", with how it is read.
 constexpr std::pair<const char*, KeyRead> EventKeys[] = {
     {"vehicle", ReadVehicleName},
-    {"seat", [](const KeyInput& in) { return ReadInt(in.reader, in.node, in.key, in.event.seat); }},
-    {"stand", [](const KeyInput& in) { return ReadVec3(in.reader, in.node, in.key, in.event.offset); }},
-    {"offset", [](const KeyInput& in) { return ReadVec3(in.reader, in.node, in.key, in.event.offset); }},
+    {"seat", ReadEventMember<&ScenarioEvent::seat>},
+    {"stand", ReadEventMember<&ScenarioEvent::offset>},
+    {"offset", ReadEventMember<&ScenarioEvent::offset>},
     {"key", ReadKeyName},
     {"distance", ReadDistance},
-    {"x", [](const KeyInput& in) { return ReadFloat(in.reader, in.node, in.key, in.event.lookX); }},
-    {"y", [](const KeyInput& in) { return ReadFloat(in.reader, in.node, in.key, in.event.lookY); }},
-    {"class", [](const KeyInput& in) { return ReadInt(in.reader, in.node, in.key, in.event.value); }},
-    {"time", [](const KeyInput& in) { return ReadInt(in.reader, in.node, in.key, in.event.value); }},
+    {"x", ReadEventMember<&ScenarioEvent::lookX>},
+    {"y", ReadEventMember<&ScenarioEvent::lookY>},
+    {"class", ReadEventMember<&ScenarioEvent::value>},
+    {"time", ReadEventMember<&ScenarioEvent::value>},
     {"amount", ReadAmount},
     {"speed", ReadDriveValue<&ScenarioEvent::speed>},
     {"turn_rate", ReadDriveValue<&ScenarioEvent::turnRate>},
@@ -378,11 +388,11 @@ bool ReadEventKeys(Reader& reader, const toml::table& table, const Action& actio
     bool ok = true;
     if (name == "do") continue;
     if (name == "at") {
-      ok = ReadInt(reader, node, "at", event.frame);
+      ok = ReadValue(reader, node, "at", event.frame);
       if (ok && event.frame < 0) ok = reader.Fail(node, "expected a frame of 0 or more for 'at'");
     } else if (name == "until") {
       int32_t value = 0;
-      ok = ReadInt(reader, node, "until", value);
+      ok = ReadValue(reader, node, "until", value);
       until = value;
     } else {
       ok = ReadActionKey(reader, action, name, node, scenario, event);
@@ -415,7 +425,7 @@ bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
 }
 
 // The starting Vantor.ini's bytes from a file named relative to the scenario's folder.
-bool ReadSettingsFileBeside(Reader& reader, const toml::node& node, Scenario& scenario) {
+bool ReadSettingsFileBeside(Reader& reader, const toml::node& node, const char*, Scenario& scenario) {
   const auto name = node.value<std::string>();
   if (!name) return reader.Fail(node, "expected a file name for 'settings_file_from'");
   const std::string path = (std::filesystem::path(reader.origin).parent_path() / *name).string();
@@ -462,7 +472,7 @@ bool ReadVehicles(Reader& reader, const toml::table& root, Scenario& scenario) {
   return true;
 }
 
-bool ReadEvents(Reader& reader, const toml::node& node, Scenario& scenario) {
+bool ReadEvents(Reader& reader, const toml::node& node, const char*, Scenario& scenario) {
   const toml::array* array = node.as_array();
   if (array == nullptr) return reader.Fail(node, "expected an array of event tables for 'events'");
   for (const toml::node& item : *array) {
@@ -472,68 +482,64 @@ bool ReadEvents(Reader& reader, const toml::node& node, Scenario& scenario) {
   return true;
 }
 
-bool ReadName(Reader& reader, const toml::node& node, Scenario& scenario) {
+bool ReadName(Reader& reader, const toml::node& node, const char*, Scenario& scenario) {
   if (auto text = node.value<std::string>()) scenario.name = *text;
   else return reader.Fail(node, "expected a text for 'name'");
   return true;
 }
 
-bool ReadFrameTime(Reader& reader, const toml::node& node, Scenario& scenario) {
-  bool ok = ReadInt(reader, node, "frame_time_ms", scenario.frameTimeMs);
+bool ReadFrameTime(Reader& reader, const toml::node& node, const char* key, Scenario& scenario) {
+  bool ok = ReadValue(reader, node, key, scenario.frameTimeMs);
   if (ok && scenario.frameTimeMs < 0) ok = reader.Fail(node, "expected a frame time of 0 or more");
   return ok;
 }
 
-bool ReadFrames(Reader& reader, const toml::node& node, Scenario& scenario) {
-  bool ok = ReadInt(reader, node, "frames", scenario.frames);
+bool ReadFrames(Reader& reader, const toml::node& node, const char* key, Scenario& scenario) {
+  bool ok = ReadValue(reader, node, key, scenario.frames);
   if (ok && scenario.frames < 1) ok = reader.Fail(node, "expected at least 1 frame");
   return ok;
 }
 
-bool ReadViewMode(Reader& reader, const toml::node& node, Scenario& scenario) {
-  bool ok = ReadInt(reader, node, "view_mode", scenario.viewMode);
+bool ReadViewMode(Reader& reader, const toml::node& node, const char* key, Scenario& scenario) {
+  bool ok = ReadValue(reader, node, key, scenario.viewMode);
   if (ok && (scenario.viewMode < 0 || scenario.viewMode > FirstPersonViewMode))
     ok = reader.Fail(node, "expected a view mode from 0 to 4 for 'view_mode' (4: the game's first person)");
   return ok;
 }
 
-bool ReadSettingsFileText(Reader& reader, const toml::node& node, Scenario& scenario) {
+bool ReadSettingsFileText(Reader& reader, const toml::node& node, const char*, Scenario& scenario) {
   if (auto text = node.value<std::string>()) scenario.settingsFile = *text;
   else return reader.Fail(node, "expected the file's content as a text for 'settings_file'");
   return true;
 }
 
-bool ReadTrack(Reader& reader, const toml::node& node, Scenario& scenario) {
+bool ReadTrack(Reader& reader, const toml::node& node, const char*, Scenario& scenario) {
   const auto text = node.value<std::string>();
   if (text && KnownTrack(*text)) scenario.track = *text;
   else return reader.Fail(node, Join({"expected a track for 'track': \"", CircuitTrack, "\""}));
   return true;
 }
 
-using ScenarioKeyRead = bool (*)(Reader&, const toml::node&, Scenario&);
+using ScenarioKeyRead = bool (*)(Reader&, const toml::node&, const char* key, Scenario&);
 
 // The keys of a scenario file's top level, in the order its messages list them.
 constexpr std::pair<const char*, ScenarioKeyRead> ScenarioKeys[] = {
     {"name", ReadName},
     {"frame_time_ms", ReadFrameTime},
     {"frames", ReadFrames},
-    {"start_timer", [](Reader& reader, const toml::node& node, Scenario& scenario) {
-       return ReadInt(reader, node, "start_timer", scenario.startTimer);
-     }},
+    {"start_timer", ReadMember<&Scenario::startTimer>},
     {"view_mode", ReadViewMode},
     {"settings_file", ReadSettingsFileText},
     {"settings_file_from", ReadSettingsFileBeside},
-    {"settings_file_blocked", [](Reader& reader, const toml::node& node, Scenario& scenario) {
-       return ReadBool(reader, node, "settings_file_blocked", scenario.settingsFileBlocked);
-     }},
+    {"settings_file_blocked", ReadMember<&Scenario::settingsFileBlocked>},
     {"track", ReadTrack},
-    {"vehicle", [](Reader&, const toml::node&, Scenario&) { return true; }},  // read first, by ReadVehicles
+    {"vehicle", [](Reader&, const toml::node&, const char*, Scenario&) { return true; }},  // read first, by ReadVehicles
     {"events", ReadEvents},
 };
 
 bool ReadScenarioKey(Reader& reader, std::string_view name, const toml::node& node, Scenario& scenario) {
   if (name == "event") name = "events";
-  if (const ScenarioKeyRead read = FindReader(ScenarioKeys, name)) return read(reader, node, scenario);
+  if (const ScenarioKeyRead read = FindReader(ScenarioKeys, name)) return read(reader, node, std::string(name).c_str(), scenario);
   return reader.Fail(node, Join({"unknown key '", name, "' (expected ", NameList(ScenarioKeys, FirstOfPair), ")"}));
 }
 

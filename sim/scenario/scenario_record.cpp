@@ -6,11 +6,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <optional>
 #include <string_view>
 
+#include "sim/core/float_bits.h"
 #include "sim/scenario/scenario_file.h"
 
 namespace sim {
@@ -26,7 +26,7 @@ std::string Number(float value) {
   // on a rounding edge for that, the double's own text is written instead (its 17 digits name it
   // alone, and every build's <charconv> has that form).
   const float back = static_cast<float>(std::strtod(text.c_str(), nullptr));
-  if (std::memcmp(&back, &value, sizeof value) != 0 && !std::isnan(value))
+  if (FloatBits(back) != FloatBits(value) && !std::isnan(value))
     text.assign(buffer, std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
                                       std::chars_format::general, std::numeric_limits<double>::max_digits10)
                             .ptr);
