@@ -50,11 +50,11 @@ std::string NameList(const Row (&rows)[Count], NameOf nameOf) {
   return list;
 }
 
-// The reader of a key from a table of (name, reader) rows; null for a key the table lacks.
+// The row of a key in a table of (name, reader) rows; null for a key the table lacks.
 template <typename Read, size_t Count>
-Read FindReader(const std::pair<const char*, Read> (&rows)[Count], std::string_view name) {
-  for (const auto& [key, read] : rows)
-    if (name == key) return read;
+const std::pair<const char*, Read>* FindKey(const std::pair<const char*, Read> (&rows)[Count], std::string_view name) {
+  for (const auto& row : rows)
+    if (name == row.first) return &row;
   return nullptr;
 }
 
@@ -76,6 +76,14 @@ bool ReadValue(Reader& reader, const toml::node& node, const char* key, int32_t&
     }
   }
   return reader.Fail(node, Join({"expected a 32-bit integer for '", key, "'"}));
+}
+
+bool ReadValue(Reader& reader, const toml::node& node, const char* key, std::string& out) {
+  if (auto value = node.value<std::string>()) {
+    out = *value;
+    return true;
+  }
+  return reader.Fail(node, Join({"expected a text for '", key, "'"}));
 }
 
 bool ReadValue(Reader& reader, const toml::node& node, const char* key, bool& out) {
@@ -103,12 +111,6 @@ bool ReadMember(Reader& reader, const toml::node& node, const char* key, Record&
   return ReadValue(reader, node, key, record.*Field);
 }
 
-bool ReadVehicleNameText(Reader& reader, const toml::node& node, const char*, ScenarioVehicle& vehicle) {
-  if (auto text = node.value<std::string>()) vehicle.name = *text;
-  else return reader.Fail(node, "expected a text for 'name'");
-  return true;
-}
-
 // A seat bone's offset, or false for a vehicle without one.
 bool ReadSeatBone(Reader& reader, const toml::node& node, const char* key, ScenarioVehicle& vehicle) {
   if (node.is_boolean() && !*node.value<bool>()) {
@@ -122,7 +124,7 @@ using VehicleKeyRead = bool (*)(Reader&, const toml::node&, const char* key, Sce
 
 // The keys of a [[vehicle]] table, in the order its messages list them.
 constexpr std::pair<const char*, VehicleKeyRead> VehicleKeys[] = {
-    {"name", ReadVehicleNameText},
+    {"name", ReadMember<&ScenarioVehicle::name>},
     {"class", ReadMember<&ScenarioVehicle::vehicleClass>},
     {"seat_bone", ReadSeatBone},
     {"max_passengers", ReadMember<&ScenarioVehicle::maxPassengers>},
@@ -137,7 +139,7 @@ bool ReadVehicleKey(Reader& reader, std::string_view name, const toml::node& nod
     return reader.Fail(node, Join({"'", name,
                                    "' inside a [[vehicle]] table: write 'events' before the first [[vehicle]], "
                                    "or write each event as an [[event]] table"}));
-  if (const VehicleKeyRead read = FindReader(VehicleKeys, name)) return read(reader, node, std::string(name).c_str(), vehicle);
+  if (const auto* row = FindKey(VehicleKeys, name)) return row->second(reader, node, row->first, vehicle);
   return reader.Fail(node, Join({"unknown vehicle key '", name, "' (expected ", NameList(VehicleKeys, FirstOfPair), ")"}));
 }
 
@@ -328,8 +330,8 @@ bool ReadActionKey(Reader& reader, const Action& action, const std::string& name
                    const Scenario& scenario, ScenarioEvent& event) {
   if (std::string_view(action.keys).find(Join({" ", name, " "})) == std::string::npos)
     return reader.Fail(node, Join({"'", action.name, "' takes none of '", name, "' (it takes:", action.keys, "at, until)"}));
-  const KeyRead read = FindReader(EventKeys, name);
-  return read == nullptr || read({reader, action.name, name.c_str(), node, scenario, event});
+  const auto* row = FindKey(EventKeys, name);
+  return row == nullptr || row->second({reader, action.name, row->first, node, scenario, event});
 }
 
 // What the action needs besides its keys, and what its `until` may be; sets the event's span.
@@ -482,12 +484,6 @@ bool ReadEvents(Reader& reader, const toml::node& node, const char*, Scenario& s
   return true;
 }
 
-bool ReadName(Reader& reader, const toml::node& node, const char*, Scenario& scenario) {
-  if (auto text = node.value<std::string>()) scenario.name = *text;
-  else return reader.Fail(node, "expected a text for 'name'");
-  return true;
-}
-
 bool ReadFrameTime(Reader& reader, const toml::node& node, const char* key, Scenario& scenario) {
   bool ok = ReadValue(reader, node, key, scenario.frameTimeMs);
   if (ok && scenario.frameTimeMs < 0) ok = reader.Fail(node, "expected a frame time of 0 or more");
@@ -524,7 +520,7 @@ using ScenarioKeyRead = bool (*)(Reader&, const toml::node&, const char* key, Sc
 
 // The keys of a scenario file's top level, in the order its messages list them.
 constexpr std::pair<const char*, ScenarioKeyRead> ScenarioKeys[] = {
-    {"name", ReadName},
+    {"name", ReadMember<&Scenario::name>},
     {"frame_time_ms", ReadFrameTime},
     {"frames", ReadFrames},
     {"start_timer", ReadMember<&Scenario::startTimer>},
@@ -539,7 +535,7 @@ constexpr std::pair<const char*, ScenarioKeyRead> ScenarioKeys[] = {
 
 bool ReadScenarioKey(Reader& reader, std::string_view name, const toml::node& node, Scenario& scenario) {
   if (name == "event") name = "events";
-  if (const ScenarioKeyRead read = FindReader(ScenarioKeys, name)) return read(reader, node, std::string(name).c_str(), scenario);
+  if (const auto* row = FindKey(ScenarioKeys, name)) return row->second(reader, node, row->first, scenario);
   return reader.Fail(node, Join({"unknown key '", name, "' (expected ", NameList(ScenarioKeys, FirstOfPair), ")"}));
 }
 
