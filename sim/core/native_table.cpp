@@ -68,11 +68,14 @@ void Fault(World& world, const NativeEntry& native, const char* what, int argume
   ReportFault(world, std::string(native.name) + ": " + what + " (argument " + std::to_string(argument + 1) + ")");
 }
 
+// A float fills a slot's low half; a result's high half keeps the filler, as the game leaves it.
+uint64_t FloatSlot(float value) { return (static_cast<uint64_t>(ResultFiller) << 32) | FloatBits(value); }
+
+float FloatOfSlot(uint64_t slot) { return FloatOfBits(static_cast<uint32_t>(slot)); }
+
 }  // namespace
 
-float CallArguments::Float(int index) const {
-  return FloatOfBits(static_cast<uint32_t>(slots[index]));
-}
+float CallArguments::Float(int index) const { return FloatOfSlot(slots[index]); }
 
 int NativeCount() { return TableSize; }
 const NativeEntry& NativeAt(int index) { return Natives[index]; }
@@ -94,15 +97,6 @@ int FindNativeByName(std::string_view name) {
 void SetResultInt(CallResult& result, int32_t value) {
   result.slots[0] = (static_cast<uint64_t>(ResultFiller) << 32) | static_cast<uint32_t>(value);
 }
-
-namespace {
-
-// A float result fills the slot's low half; the high half keeps the filler, as the game leaves it.
-uint64_t FloatSlot(float value) { return (static_cast<uint64_t>(ResultFiller) << 32) | FloatBits(value); }
-
-float FloatOfSlot(uint64_t slot) { return FloatOfBits(static_cast<uint32_t>(slot)); }
-
-}  // namespace
 
 void SetResultFloat(CallResult& result, float value) { result.slots[0] = FloatSlot(value); }
 
