@@ -1,5 +1,4 @@
 // The scripted camera, the rendering switch, the vehicle camera's view mode.
-#include <cstdio>
 #include <cstring>
 
 #include "sim/core/native_answers.h"
@@ -11,9 +10,7 @@ namespace {
 // Every camera call must name the camera the plugin created.
 ScriptedCamera* CameraFor(World& world, const CallArguments& arguments, const char* caller) {
   if (world.camera.created && arguments.Int(0) == world.camera.handle) return &world.camera;
-  char message[128];
-  std::snprintf(message, sizeof message, "frame %d: %s: unknown camera %d", world.frame, caller, arguments.Int(0));
-  world.errors.emplace_back(message);
+  ReportFault(world, std::string(caller) + ": unknown camera " + std::to_string(arguments.Int(0)));
   return nullptr;
 }
 

@@ -10,11 +10,6 @@ namespace {
 
 bool IsPlayer(const World& world, int32_t handle) { return handle != 0 && handle == world.player.handle; }
 
-const Vehicle* ExistingVehicle(World& world, int32_t handle) {
-  const Vehicle* vehicle = FindVehicle(world, handle);
-  return vehicle != nullptr && vehicle->exists ? vehicle : nullptr;
-}
-
 }  // namespace
 
 void PlayerPedId(World& world, const CallArguments&, CallResult& result) { SetResultInt(result, world.player.handle); }

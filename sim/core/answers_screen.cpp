@@ -1,20 +1,9 @@
 // Rectangles, styled text and the notification feed: recorded as the frame's screen output.
-#include <cstdio>
 #include <cstring>
 
 #include "sim/core/native_answers.h"
 
 namespace sim::answers {
-
-namespace {
-
-void Fault(World& world, const char* what) {
-  char message[128];
-  std::snprintf(message, sizeof message, "frame %d: %s", world.frame, what);
-  world.errors.emplace_back(message);
-}
-
-}  // namespace
 
 void DrawRect(World& world, const CallArguments& a, CallResult&) {
   world.screen.order.push_back({ScreenItem::Kind::Rect, static_cast<uint32_t>(world.screen.rects.size())});
@@ -45,8 +34,8 @@ void SetTextEdge(World& world, const CallArguments& a, CallResult&) {
 }
 
 void BeginTextDisplay(World& world, const CallArguments& a, CallResult&) {
-  if (std::strcmp(a.Text(0), "STRING") != 0) Fault(world, "BeginTextDisplay with an entry other than STRING");
-  if (world.textOpen || world.feedOpen) Fault(world, "BeginTextDisplay inside another text");
+  if (std::strcmp(a.Text(0), "STRING") != 0) ReportFault(world, "BeginTextDisplay with an entry other than STRING");
+  if (world.textOpen || world.feedOpen) ReportFault(world, "BeginTextDisplay inside another text");
   world.textOpen = true;
   world.textComponents.clear();
 }
@@ -57,12 +46,12 @@ void AddTextComponentString(World& world, const CallArguments& a, CallResult&) {
   } else if (world.feedOpen) {
     world.feedComponents += a.Text(0);
   } else {
-    Fault(world, "AddTextComponentString outside a text or feed post");
+    ReportFault(world, "AddTextComponentString outside a text or feed post");
   }
 }
 
 void EndTextDisplay(World& world, const CallArguments& a, CallResult&) {
-  if (!world.textOpen) Fault(world, "EndTextDisplay without BeginTextDisplay");
+  if (!world.textOpen) ReportFault(world, "EndTextDisplay without BeginTextDisplay");
   world.screen.order.push_back({ScreenItem::Kind::Text, static_cast<uint32_t>(world.screen.texts.size())});
   world.screen.texts.push_back({world.textComponents, a.Float(0), a.Float(1), world.pendingStyle});
   world.textOpen = false;
@@ -71,14 +60,14 @@ void EndTextDisplay(World& world, const CallArguments& a, CallResult&) {
 }
 
 void BeginFeedPost(World& world, const CallArguments& a, CallResult&) {
-  if (std::strcmp(a.Text(0), "STRING") != 0) Fault(world, "BeginFeedPost with an entry other than STRING");
-  if (world.textOpen || world.feedOpen) Fault(world, "BeginFeedPost inside another text");
+  if (std::strcmp(a.Text(0), "STRING") != 0) ReportFault(world, "BeginFeedPost with an entry other than STRING");
+  if (world.textOpen || world.feedOpen) ReportFault(world, "BeginFeedPost inside another text");
   world.feedOpen = true;
   world.feedComponents.clear();
 }
 
 void EndFeedPostTicker(World& world, const CallArguments&, CallResult&) {
-  if (!world.feedOpen) Fault(world, "EndFeedPostTicker without BeginFeedPost");
+  if (!world.feedOpen) ReportFault(world, "EndFeedPostTicker without BeginFeedPost");
   world.feed.push_back({world.frame, world.feedComponents});
   world.feedOpen = false;
   world.feedComponents.clear();

@@ -1,8 +1,8 @@
 #include "sim/core/native_table.h"
 
-#include <cstdio>
 #include <cstring>
 
+#include "sim/core/float_bits.h"
 #include "sim/core/native_answers.h"
 
 namespace sim {
@@ -65,19 +65,17 @@ constexpr int TableSize = static_cast<int>(sizeof Natives / sizeof Natives[0]);
 constexpr int FirstHostCall = TableSize - static_cast<int>(HostCall::Count);
 
 void Fault(World& world, const NativeEntry& native, const char* what, int argument) {
-  char message[160];
-  std::snprintf(message, sizeof message, "frame %d: %s: %s (argument %d)", world.frame, native.name, what, argument + 1);
-  world.errors.emplace_back(message);
+  ReportFault(world, std::string(native.name) + ": " + what + " (argument " + std::to_string(argument + 1) + ")");
 }
+
+// A float fills a slot's low half; a result's high half keeps the filler, as the game leaves it.
+uint64_t FloatSlot(float value) { return (static_cast<uint64_t>(ResultFiller) << 32) | FloatBits(value); }
+
+float FloatOfSlot(uint64_t slot) { return FloatOfBits(static_cast<uint32_t>(slot)); }
 
 }  // namespace
 
-float CallArguments::Float(int index) const {
-  const auto bits = static_cast<uint32_t>(slots[index]);
-  float value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
+float CallArguments::Float(int index) const { return FloatOfSlot(slots[index]); }
 
 int NativeCount() { return TableSize; }
 const NativeEntry& NativeAt(int index) { return Natives[index]; }
@@ -100,37 +98,19 @@ void SetResultInt(CallResult& result, int32_t value) {
   result.slots[0] = (static_cast<uint64_t>(ResultFiller) << 32) | static_cast<uint32_t>(value);
 }
 
-void SetResultFloat(CallResult& result, float value) {
-  uint32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  result.slots[0] = (static_cast<uint64_t>(ResultFiller) << 32) | bits;
-}
+void SetResultFloat(CallResult& result, float value) { result.slots[0] = FloatSlot(value); }
 
 void SetResultVector(CallResult& result, Vec3 value) {
   const float parts[3] = {value.x, value.y, value.z};
-  for (int i = 0; i < 3; ++i) {
-    uint32_t bits;
-    std::memcpy(&bits, &parts[i], sizeof bits);
-    result.slots[i] = (static_cast<uint64_t>(ResultFiller) << 32) | bits;
-  }
+  for (int i = 0; i < 3; ++i) result.slots[i] = FloatSlot(parts[i]);
 }
 
 int32_t ResultAsInt(const CallResult& result) { return static_cast<int32_t>(static_cast<uint32_t>(result.slots[0])); }
 
-float ResultAsFloat(const CallResult& result) {
-  const auto bits = static_cast<uint32_t>(result.slots[0]);
-  float value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
+float ResultAsFloat(const CallResult& result) { return FloatOfSlot(result.slots[0]); }
 
 Vec3 ResultAsVector(const CallResult& result) {
-  float parts[3];
-  for (int i = 0; i < 3; ++i) {
-    const auto bits = static_cast<uint32_t>(result.slots[i]);
-    std::memcpy(&parts[i], &bits, sizeof bits);
-  }
-  return {parts[0], parts[1], parts[2]};
+  return {FloatOfSlot(result.slots[0]), FloatOfSlot(result.slots[1]), FloatOfSlot(result.slots[2])};
 }
 
 bool DispatchNative(World& world, int index, const CallArguments& arguments, CallResult& result) {

@@ -78,26 +78,28 @@ void ApplyGameCamera(World& world, const ScenarioEvent& event) {
   }
 }
 
+// The player gets out and stands at the event's offset in the vehicle's frame.
+void ApplyLeave(World& world, const ScenarioEvent& event) {
+  const Vehicle* from = FindVehicle(world, world.player.vehicle);
+  const Vec3 standAt = from != nullptr ? LocalToWorld(*from, event.offset) : PlayerPosition(world);
+  LeaveVehicle(world, standAt);
+}
+
 void Apply(World& world, const ScenarioEvent& event) {
   Vehicle* vehicle = ScenarioVehicleIn(world, event.vehicle);
   switch (event.kind) {
     case EventKind::Enter:
       if (vehicle != nullptr) EnterVehicle(world, vehicle->handle, event.seat);
       break;
-    case EventKind::Leave: {
-      const Vehicle* from = FindVehicle(world, world.player.vehicle);
-      const Vec3 standAt = from != nullptr ? LocalToWorld(*from, event.offset) : PlayerPosition(world);
-      LeaveVehicle(world, standAt);
+    case EventKind::Leave:
+      ApplyLeave(world, event);
       break;
-    }
     case EventKind::StandNear:
       if (vehicle != nullptr) world.player.position = LocalToWorld(*vehicle, event.offset);
       break;
     case EventKind::Die:
-      world.player.dead = true;
-      break;
     case EventKind::Revive:
-      world.player.dead = false;
+      world.player.dead = event.kind == EventKind::Die;
       break;
     case EventKind::Drive:
       if (vehicle != nullptr) ApplyDrive(*vehicle, event);
@@ -197,13 +199,56 @@ void ApplyEvents(World& world, const Scenario& scenario, int32_t frame, size_t& 
   }
 }
 
-void ExpandRamps(Scenario& scenario) {
-  const auto isRamp = [](const ScenarioEvent& event) {
-    return event.kind == EventKind::Drive && event.until > event.frame;
-  };
-  if (std::none_of(scenario.events.begin(), scenario.events.end(), isRamp)) return;
+namespace {
 
-  std::vector<std::array<float, DriveQuantityCount>> values;
+using DriveValues = std::array<float, DriveQuantityCount>;
+
+bool IsRamp(const ScenarioEvent& event) { return event.kind == EventKind::Drive && event.until > event.frame; }
+
+// A written drive of a known vehicle: each value it gives replaces a ramp of that quantity under
+// way, and becomes the vehicle's value now, or with `until` the target of a ramp from the value it had.
+void TakeDrive(ScenarioEvent& event, DriveValues& values, std::vector<DriveRamp>& ramps) {
+  for (size_t quantity = 0; quantity < DriveQuantityCount; ++quantity) {
+    std::optional<float>& value = EventQuantity(event, quantity);
+    if (!value) continue;
+    std::erase_if(ramps, [&](const DriveRamp& ramp) { return ramp.vehicle == event.vehicle && ramp.quantity == quantity; });
+    float& current = values[quantity];
+    if (IsRamp(event)) {
+      ramps.push_back({event.vehicle, quantity, event.frame, event.until, current, *value});
+      value.reset();  // on its first frame a ramp still stands at its start
+    } else {
+      current = *value;
+    }
+  }
+  event.until = -1;
+}
+
+// The drive that takes the vehicle's ramps under way to this frame's values; none when no ramp moves it.
+std::optional<ScenarioEvent> RampStep(int32_t frame, size_t vehicle, const std::vector<DriveRamp>& ramps, DriveValues& values) {
+  ScenarioEvent step;
+  for (const DriveRamp& ramp : ramps) {
+    if (static_cast<size_t>(ramp.vehicle) != vehicle || frame <= ramp.from) continue;
+    // In double, so the last step lands on the target exactly.
+    const double share = static_cast<double>(frame - ramp.from) / static_cast<double>(ramp.until - ramp.from);
+    const float value = frame >= ramp.until ? ramp.target
+                                            : static_cast<float>(ramp.start + (static_cast<double>(ramp.target) -
+                                                                               ramp.start) * share);
+    EventQuantity(step, ramp.quantity) = value;
+    values[ramp.quantity] = value;
+  }
+  if (!step.speed && !step.turnRate && !step.pitch && !step.roll) return std::nullopt;
+  step.frame = frame;
+  step.kind = EventKind::Drive;
+  step.vehicle = static_cast<int32_t>(vehicle);
+  return step;
+}
+
+}  // namespace
+
+void ExpandRamps(Scenario& scenario) {
+  if (std::none_of(scenario.events.begin(), scenario.events.end(), IsRamp)) return;
+
+  std::vector<DriveValues> values;
   for (const ScenarioVehicle& vehicle : scenario.vehicles) values.push_back(VehicleQuantities(vehicle));
   const auto known = [&](int32_t vehicle) { return vehicle >= 0 && static_cast<size_t>(vehicle) < values.size(); };
   std::vector<DriveRamp> ramps;
@@ -212,44 +257,13 @@ void ExpandRamps(Scenario& scenario) {
   for (int32_t frame = 0; frame < scenario.frames && (next < scenario.events.size() || !ramps.empty()); ++frame) {
     for (; next < scenario.events.size() && scenario.events[next].frame <= frame; ++next) {
       ScenarioEvent event = scenario.events[next];
-      if (event.kind == EventKind::Drive && known(event.vehicle)) {
-        for (size_t quantity = 0; quantity < DriveQuantityCount; ++quantity) {
-          std::optional<float>& value = EventQuantity(event, quantity);
-          if (!value) continue;
-          std::erase_if(ramps, [&](const DriveRamp& ramp) {
-            return ramp.vehicle == event.vehicle && ramp.quantity == quantity;
-          });
-          float& current = values[static_cast<size_t>(event.vehicle)][quantity];
-          if (isRamp(event)) {
-            ramps.push_back({event.vehicle, quantity, event.frame, event.until, current, *value});
-            value.reset();  // on its first frame a ramp still stands at its start
-          } else {
-            current = *value;
-          }
-        }
-        event.until = -1;
-      }
+      if (event.kind == EventKind::Drive && known(event.vehicle))
+        TakeDrive(event, values[static_cast<size_t>(event.vehicle)], ramps);
       events.push_back(event);
     }
     // One drive a frame for each vehicle with ramps under way.
-    for (size_t vehicle = 0; vehicle < values.size(); ++vehicle) {
-      ScenarioEvent step;
-      for (const DriveRamp& ramp : ramps) {
-        if (static_cast<size_t>(ramp.vehicle) != vehicle || frame <= ramp.from) continue;
-        // In double, so the last step lands on the target exactly.
-        const double share = static_cast<double>(frame - ramp.from) / static_cast<double>(ramp.until - ramp.from);
-        const float value = frame >= ramp.until ? ramp.target
-                                                : static_cast<float>(ramp.start + (static_cast<double>(ramp.target) -
-                                                                                   ramp.start) * share);
-        EventQuantity(step, ramp.quantity) = value;
-        values[vehicle][ramp.quantity] = value;
-      }
-      if (!step.speed && !step.turnRate && !step.pitch && !step.roll) continue;
-      step.frame = frame;
-      step.kind = EventKind::Drive;
-      step.vehicle = static_cast<int32_t>(vehicle);
-      events.push_back(step);
-    }
+    for (size_t vehicle = 0; vehicle < values.size(); ++vehicle)
+      if (const auto step = RampStep(frame, vehicle, ramps, values[vehicle])) events.push_back(*step);
     std::erase_if(ramps, [&](const DriveRamp& ramp) { return frame >= ramp.until; });
   }
   for (; next < scenario.events.size(); ++next) events.push_back(scenario.events[next]);

@@ -6,7 +6,8 @@ namespace sim {
 
 namespace {
 
-void Trace1(ScriptHook& hook, HostCall call, uint64_t argument, int32_t result) {
+// A host call of one argument and an integer result into the trace, while tracing.
+void TraceHostCall(ScriptHook& hook, HostCall call, uint64_t argument, int32_t result) {
   if (!hook.tracing) return;
   CallArguments arguments{};
   arguments.slots[0] = argument;
@@ -33,10 +34,9 @@ void HookNativeInit(ScriptHook& hook, uint64_t hash) {
   hook.pendingNative = FindNative(hash);
   hook.pendingArguments.count = 0;
   if (hook.pendingNative < 0) {
-    char message[96];
-    std::snprintf(message, sizeof message, "frame %d: unknown native 0x%016llX", hook.world.frame,
-                  static_cast<unsigned long long>(hash));
-    HookFault(hook, message);
+    char what[48];
+    std::snprintf(what, sizeof what, "unknown native 0x%016llX", static_cast<unsigned long long>(hash));
+    HookFault(hook, FrameFault(hook.world.frame, what));
   }
 }
 
@@ -66,26 +66,26 @@ uint64_t* HookNativeCall(ScriptHook& hook) {
 }
 
 void HookScriptRegister(ScriptHook& hook, void* module, ScriptEntry script) {
-  Trace1(hook, HostCall::ScriptRegister, ModuleSlot(hook, module), 0);
+  TraceHostCall(hook, HostCall::ScriptRegister, ModuleSlot(hook, module), 0);
   if (hook.script != nullptr) HookFault(hook, "scriptRegister called twice");
   if (module != hook.module) HookFault(hook, "scriptRegister with a module other than the loader's");
   hook.script = script;
 }
 
 void HookScriptUnregister(ScriptHook& hook, void* module) {
-  Trace1(hook, HostCall::ScriptUnregister, ModuleSlot(hook, module), 0);
+  TraceHostCall(hook, HostCall::ScriptUnregister, ModuleSlot(hook, module), 0);
   if (module != hook.module) HookFault(hook, "scriptUnregister with a module other than the loader's");
   hook.unregistered = true;
 }
 
 void HookScriptWait(ScriptHook& hook, uint32_t milliseconds) {
-  Trace1(hook, HostCall::ScriptWait, milliseconds, 0);
+  TraceHostCall(hook, HostCall::ScriptWait, milliseconds, 0);
   ++hook.waitsThisFrame;
 }
 
 int16_t HookKeyState(ScriptHook& hook, int32_t virtualKey) {
   const int16_t state = PollKey(hook.world, virtualKey);
-  Trace1(hook, HostCall::GetAsyncKeyState, static_cast<uint32_t>(virtualKey), state);
+  TraceHostCall(hook, HostCall::GetAsyncKeyState, static_cast<uint32_t>(virtualKey), state);
   return state;
 }
 

@@ -4,15 +4,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "sim/core/float_bits.h"
+
 namespace sim {
 
 namespace {
-
-float FloatOfBits(uint32_t bits) {
-  float value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
 
 void AppendQuoted(std::string& out, std::string_view text) {
   out += '"';
@@ -39,8 +35,7 @@ namespace {
 void AppendFloat(std::string& out, float value) {
   char buffer[48];
   char* end = std::to_chars(buffer, buffer + 32, value).ptr;
-  uint32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
+  const auto bits = FloatBits(value);
   static constexpr char Digits[] = "0123456789ABCDEF";
   *end++ = 'f';
   *end++ = '#';
@@ -97,52 +92,51 @@ void AppendInteger(std::string& out, Integer value) {
 
 }  // namespace
 
-void AppendRecord(std::string& line, const Trace& trace, const TraceRecord& record) {
+namespace {
+
+// One argument as its native declares it: a module handle, a float, a text, an integer, else the raw slot.
+void AppendArgument(std::string& line, const Trace& trace, const TraceRecord& record, int index) {
   const NativeEntry& native = NativeAt(record.entry);
   const size_t kinds = std::strlen(native.arguments);
   const bool hostCall = native.hash == 0;
-  AppendInteger(line, record.frame);
-  line += ' ';
-  line += native.name;
-  line += '(';
-  for (int i = 0; i < record.argumentCount; ++i) {
-    if (i > 0) line += ", ";
-    const uint64_t slot = RecordSlot(trace, record, i);
-    const char kind = static_cast<size_t>(i) < kinds ? native.arguments[i] : '?';
-    if (hostCall && i == 0 && record.entry != HostCallIndex(HostCall::ScriptWait) &&
-        record.entry != HostCallIndex(HostCall::GetAsyncKeyState)) {
-      line += slot == ModuleToken ? "module" : "other-module";
-    } else if (kind == 'f' && slot >> 32 == 0) {
-      AppendFloat(line, FloatOfBits(static_cast<uint32_t>(slot)));
-    } else if (kind == 's') {
-      AppendQuoted(line, trace.texts[static_cast<size_t>(slot)]);
-    } else if ((kind == 'i' || kind == 'b') && slot >> 32 == 0) {
-      AppendInteger(line, static_cast<int32_t>(static_cast<uint32_t>(slot)));
-    } else {
-      char raw[24];
-      std::snprintf(raw, sizeof raw, "0x%016llX", static_cast<unsigned long long>(slot));
-      line += raw;
-    }
+  const uint64_t slot = RecordSlot(trace, record, index);
+  const char kind = static_cast<size_t>(index) < kinds ? native.arguments[index] : '?';
+  if (hostCall && index == 0 && record.entry != HostCallIndex(HostCall::ScriptWait) &&
+      record.entry != HostCallIndex(HostCall::GetAsyncKeyState)) {
+    line += slot == ModuleToken ? "module" : "other-module";
+  } else if (kind == 'f' && slot >> 32 == 0) {
+    AppendFloat(line, FloatOfBits(static_cast<uint32_t>(slot)));
+  } else if (kind == 's') {
+    AppendQuoted(line, trace.texts[static_cast<size_t>(slot)]);
+  } else if ((kind == 'i' || kind == 'b') && slot >> 32 == 0) {
+    AppendInteger(line, static_cast<int32_t>(static_cast<uint32_t>(slot)));
+  } else {
+    char raw[24];
+    std::snprintf(raw, sizeof raw, "0x%016llX", static_cast<unsigned long long>(slot));
+    line += raw;
   }
-  line += ')';
-  switch (native.result) {
+}
+
+// The result, " -> " and its value, for the natives that return one.
+void AppendResult(std::string& line, char kind, const CallResult& result) {
+  switch (kind) {
     case 'i':
     case 'b':
       line += " -> ";
-      AppendInteger(line, ResultAsInt(record.result));
+      AppendInteger(line, ResultAsInt(result));
       break;
     case 'k': {
       char state[16];
-      std::snprintf(state, sizeof state, " -> 0x%04X", static_cast<unsigned>(ResultAsInt(record.result)) & 0xFFFFu);
+      std::snprintf(state, sizeof state, " -> 0x%04X", static_cast<unsigned>(ResultAsInt(result)) & 0xFFFFu);
       line += state;
       break;
     }
     case 'f':
       line += " -> ";
-      AppendFloat(line, ResultAsFloat(record.result));
+      AppendFloat(line, ResultAsFloat(result));
       break;
     case 'v': {
-      const Vec3 v = ResultAsVector(record.result);
+      const Vec3 v = ResultAsVector(result);
       line += " -> (";
       AppendFloat(line, v.x);
       line += ", ";
@@ -155,6 +149,22 @@ void AppendRecord(std::string& line, const Trace& trace, const TraceRecord& reco
     default:
       break;
   }
+}
+
+}  // namespace
+
+void AppendRecord(std::string& line, const Trace& trace, const TraceRecord& record) {
+  const NativeEntry& native = NativeAt(record.entry);
+  AppendInteger(line, record.frame);
+  line += ' ';
+  line += native.name;
+  line += '(';
+  for (int i = 0; i < record.argumentCount; ++i) {
+    if (i > 0) line += ", ";
+    AppendArgument(line, trace, record, i);
+  }
+  line += ')';
+  AppendResult(line, native.result, record.result);
 }
 
 std::string FormatRecord(const Trace& trace, const TraceRecord& record) {

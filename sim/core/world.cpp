@@ -82,6 +82,36 @@ Rotation RotationOf(const Vec3& rotation) {
   return r;
 }
 
+Vec3d Rotate(const Rotation& rotation, const Vec3d& local) {
+  const auto& m = rotation.m;
+  Vec3d out;
+  for (int row = 0; row < 3; ++row) out[row] = m[row][0] * local[0] + m[row][1] * local[1] + m[row][2] * local[2];
+  return out;
+}
+
+Vec3d RotateBack(const Rotation& rotation, const Vec3d& world) {
+  const auto& m = rotation.m;
+  Vec3d out;
+  for (int column = 0; column < 3; ++column)
+    out[column] = m[0][column] * world[0] + m[1][column] * world[1] + m[2][column] * world[2];
+  return out;
+}
+
+Vec3d OffsetFrom(Vec3 origin, Vec3 point) {
+  return {static_cast<double>(point.x) - origin.x, static_cast<double>(point.y) - origin.y,
+          static_cast<double>(point.z) - origin.z};
+}
+
+std::string FrameFault(int32_t frame, std::string_view what) {
+  std::string message = "frame ";
+  message += std::to_string(frame);
+  message += ": ";
+  message += what;
+  return message;
+}
+
+void ReportFault(World& world, std::string_view what) { world.errors.push_back(FrameFault(world.frame, what)); }
+
 Vehicle* FindVehicle(World& world, int32_t handle) {
   for (Vehicle& vehicle : world.vehicles)
     if (vehicle.handle == handle) return &vehicle;
@@ -176,10 +206,7 @@ Vec3 PlayerPosition(const World& world) {
 Vec3 LocalToWorld(const Vehicle& vehicle, Vec3 local) { return LocalToWorld(vehicle.position, vehicle.rotation, local); }
 
 Vec3 LocalToWorld(Vec3 position, Vec3 rotation, Vec3 local) {
-  const Rotation r = RotationOf(rotation);
-  const double p[3] = {local.x, local.y, local.z};
-  double out[3];
-  for (int row = 0; row < 3; ++row) out[row] = r.m[row][0] * p[0] + r.m[row][1] * p[1] + r.m[row][2] * p[2];
+  const Vec3d out = Rotate(RotationOf(rotation), {local.x, local.y, local.z});
   return {static_cast<float>(position.x + out[0]), static_cast<float>(position.y + out[1]),
           static_cast<float>(position.z + out[2])};
 }
@@ -262,21 +289,14 @@ CameraView RenderedView(const World& world) {
 }
 
 Vec3 WorldToLocal(const Vehicle& vehicle, Vec3 world) {
-  const Rotation r = RotationOf(vehicle.rotation);
-  const double d[3] = {static_cast<double>(world.x) - vehicle.position.x,
-                       static_cast<double>(world.y) - vehicle.position.y,
-                       static_cast<double>(world.z) - vehicle.position.z};
-  double out[3];
-  // The inverse of a rotation is its transpose.
-  for (int column = 0; column < 3; ++column)
-    out[column] = r.m[0][column] * d[0] + r.m[1][column] * d[1] + r.m[2][column] * d[2];
+  const Vec3d out = RotateBack(RotationOf(vehicle.rotation), OffsetFrom(vehicle.position, world));
   return {static_cast<float>(out[0]), static_cast<float>(out[1]), static_cast<float>(out[2])};
 }
 
 void BeginFrame(World& world) {
   // A text or feed post must end in the frame that began it: the game draws nothing otherwise.
   if (world.textOpen || world.feedOpen) {
-    world.errors.push_back("frame " + std::to_string(world.frame - 1) + ": a text or feed post was left open");
+    world.errors.push_back(FrameFault(world.frame - 1, "a text or feed post was left open"));
     world.textOpen = world.feedOpen = false;
   }
   world.pendingStyle = TextStyle{};

@@ -8,6 +8,7 @@
 #include <numbers>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "sim/core/vehicle_motion.h"
@@ -163,6 +164,11 @@ struct World {
   std::function<void(World&, int)> beforeAnswer;
 };
 
+// A fault of the plugin found on a frame, as the run reports it: "frame N: what".
+std::string FrameFault(int32_t frame, std::string_view what);
+// The same for the frame being played, kept with the world's errors.
+void ReportFault(World& world, std::string_view what);
+
 Vehicle* FindVehicle(World& world, int32_t handle);
 // The vehicle with this handle while it exists, else null.
 const Vehicle* ExistingVehicle(const World& world, int32_t handle);
@@ -216,6 +222,14 @@ struct Rotation {
   double m[3][3];
 };
 Rotation RotationOf(const Vec3& rotation);
+// A vector in doubles, as rotations are worked out in before a point is rounded to float.
+using Vec3d = std::array<double, 3>;
+// From the frame into the world: the rotation times the vector.
+Vec3d Rotate(const Rotation& rotation, const Vec3d& local);
+// From the world into the frame: the inverse of a rotation is its transpose.
+Vec3d RotateBack(const Rotation& rotation, const Vec3d& world);
+// `point - origin`, each coordinate widened to double first.
+Vec3d OffsetFrom(Vec3 origin, Vec3 point);
 
 // A camera as the game renders through it. It looks along its local y axis with x to the
 // right and z up, turned by its rotation with order 2 as above; the field of view is vertical.

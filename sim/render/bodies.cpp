@@ -146,59 +146,124 @@ void AddSteeringWheel(std::vector<Face>& faces, const Frame& frame, Vec3 seat, d
 void AddTwoWheeler(std::vector<Face>& faces, const Vehicle& vehicle, Vec3 seat);
 void AddOpenWheeler(std::vector<Face>& faces, const Vehicle& vehicle, Vec3 seat);
 
+// A car's outline around its seat bone, in the vehicle's frame: across (x) the body's half
+// width, lengths along y, heights along z.
+struct CarOutline {
+  float halfWidth, roofHalfWidth, pillar;
+  float front, windscreen, roofFront, bPillar, roofRear, rearWindow, rear, dashboardBack;
+  float sill, bonnetFront, beltline, boot, roof, dashboardBottom;
+};
+
+CarOutline OutlineAround(Vec3 seat) {
+  const auto ahead = [&](double metres) { return static_cast<float>(seat.y + metres); };
+  const auto above = [&](double metres) { return static_cast<float>(seat.z + metres); };
+  CarOutline car;
+  car.halfWidth = static_cast<float>(std::max(std::fabs(seat.x) + HalfWidthBesideSeat, MinimumHalfWidth));
+  car.roofHalfWidth = car.halfWidth - static_cast<float>(TopInset);
+  car.pillar = static_cast<float>(PillarWidth);
+  car.front = ahead(FrontAhead);
+  car.windscreen = ahead(WindscreenAhead);
+  car.roofFront = ahead(RoofFrontAhead);
+  car.bPillar = ahead(-BPillarBehind);
+  car.roofRear = ahead(-RoofRearBehind);
+  car.rearWindow = ahead(-RearWindowBehind);
+  car.rear = ahead(-RearBehind);
+  car.dashboardBack = ahead(DashboardBackAhead);
+  car.sill = static_cast<float>(SillHeight);
+  car.bonnetFront = above(BonnetFrontAbove);
+  car.beltline = above(BeltlineAbove);
+  car.boot = above(BootAbove);
+  car.roof = above(RoofAbove);
+  car.dashboardBottom = above(DashboardBottomAbove);
+  return car;
+}
+
+// The panels across the car, from the bonnet over the roof to the boot, the floor and the two big windows.
+void AddCarShell(std::vector<Face>& faces, const Frame& frame, const CarOutline& car) {
+  const float right = car.halfWidth, left = -right, roofRight = car.roofHalfWidth, roofLeft = -roofRight;
+  AddFace(faces, frame, {{left, car.windscreen, car.beltline}, {right, car.windscreen, car.beltline},
+                         {right, car.front, car.bonnetFront}, {left, car.front, car.bonnetFront}}, Body);  // bonnet
+  AddFace(faces, frame, {{left, car.front, car.bonnetFront}, {right, car.front, car.bonnetFront},
+                         {right, car.front, car.sill}, {left, car.front, car.sill}}, Body);  // nose
+  AddFace(faces, frame, {{left, car.rear, car.boot}, {right, car.rear, car.boot}, {right, car.rear, car.sill},
+                         {left, car.rear, car.sill}}, Body);  // tail
+  AddFace(faces, frame, {{left, car.rearWindow, car.beltline}, {right, car.rearWindow, car.beltline},
+                         {right, car.rear, car.boot}, {left, car.rear, car.boot}}, Body);  // boot lid
+  AddFace(faces, frame, {{roofLeft, car.roofRear, car.roof}, {roofRight, car.roofRear, car.roof},
+                         {roofRight, car.roofFront, car.roof}, {roofLeft, car.roofFront, car.roof}}, Roof);
+  const float floorBack = car.rear + static_cast<float>(FloorAheadOfTail);
+  AddFace(faces, frame, {{left, floorBack, car.sill}, {right, floorBack, car.sill}, {right, car.dashboardBack, car.sill},
+                         {left, car.dashboardBack, car.sill}}, Dash);  // cabin floor
+  AddFace(faces, frame, {{left, car.windscreen, car.beltline}, {right, car.windscreen, car.beltline},
+                         {roofRight, car.roofFront, car.roof}, {roofLeft, car.roofFront, car.roof}}, Glass);  // windscreen
+  AddFace(faces, frame, {{roofLeft, car.roofRear, car.roof}, {roofRight, car.roofRear, car.roof},
+                         {right, car.rearWindow, car.beltline}, {left, car.rearWindow, car.beltline}}, Glass);  // rear window
+}
+
+// A car's wheel: a disc just outside its side at `x`, around `axle`.
+void AddCarWheel(std::vector<Face>& faces, const Vehicle& vehicle, const Frame& frame, float x, float side, float axle) {
+  Face wheel{{}, Wheel, frame.inner};
+  for (int k = 0; k < WheelSides; ++k) {
+    const double angle = 2.0 * Pi * k / WheelSides;
+    wheel.corners.push_back(LocalToWorld(vehicle, {x + side * static_cast<float>(WheelOutset),
+                                                   axle + static_cast<float>(WheelRadius * std::cos(angle)),
+                                                   static_cast<float>(WheelRadius * (1.0 + std::sin(angle)))}));
+  }
+  faces.push_back(std::move(wheel));
+}
+
+// One side (-1 left, 1 right): its panels, its windows and pillars, its two wheels.
+void AddCarSide(std::vector<Face>& faces, const Vehicle& vehicle, const Frame& frame, const CarOutline& car, float side) {
+  const float x = side * car.halfWidth, roofX = side * car.roofHalfWidth, inward = -side * car.pillar;
+  const float windscreen = car.windscreen, rearWindow = car.rearWindow, sill = car.sill, beltline = car.beltline;
+  AddFace(faces, frame, {{x, windscreen, sill}, {x, car.front, sill}, {x, car.front, car.bonnetFront},
+                         {x, windscreen, beltline}}, Body);  // wing
+  AddFace(faces, frame, {{x, rearWindow, sill}, {x, windscreen, sill}, {x, windscreen, beltline},
+                         {x, rearWindow, beltline}}, Door);  // doors
+  AddFace(faces, frame, {{x, car.rear, sill}, {x, rearWindow, sill}, {x, rearWindow, beltline}, {x, car.rear, car.boot}},
+          Body);  // rear quarter
+  AddFace(faces, frame, {{x, windscreen, beltline}, {roofX, car.roofFront, car.roof}, {roofX, car.roofRear, car.roof},
+                         {x, rearWindow, beltline}}, Glass);  // side windows
+  AddFace(faces, frame, {{x, windscreen, beltline}, {x + inward, windscreen, beltline},
+                         {roofX + inward, car.roofFront, car.roof}, {roofX, car.roofFront, car.roof}}, Pillar);  // A pillar
+  AddFace(faces, frame, {{x, rearWindow, beltline}, {x + inward, rearWindow, beltline},
+                         {roofX + inward, car.roofRear, car.roof}, {roofX, car.roofRear, car.roof}}, Pillar);  // C pillar
+  AddFace(faces, frame, {{x, car.bPillar - car.pillar, beltline}, {x, car.bPillar + car.pillar, beltline},
+                         {roofX, car.bPillar + car.pillar, car.roof}, {roofX, car.bPillar - car.pillar, car.roof}},
+          Pillar);  // B pillar
+  for (const float axle : {car.front - static_cast<float>(WheelInFromEnds), car.rear + static_cast<float>(WheelInFromEnds)})
+    AddCarWheel(faces, vehicle, frame, x, side, axle);
+}
+
+// What the driver sees before them: the dashboard, the mirror, the steering wheel.
+void AddCarCockpit(std::vector<Face>& faces, const Frame& frame, const CarOutline& car, Vec3 seat) {
+  const float right = car.halfWidth, left = -right, back = car.dashboardBack;
+  AddFace(faces, frame, {{left, back, car.beltline}, {right, back, car.beltline}, {right, car.windscreen, car.beltline},
+                         {left, car.windscreen, car.beltline}}, Dash);  // dashboard top
+  AddFace(faces, frame, {{left, back, car.beltline}, {right, back, car.beltline}, {right, back, car.dashboardBottom},
+                         {left, back, car.dashboardBottom}}, Dash);  // its face
+  const float mirrorY = car.roofFront - static_cast<float>(MirrorBehindRoofFront);
+  const float mirrorTop = car.roof - static_cast<float>(MirrorBelowRoof);
+  const auto mirrorHalfWidth = static_cast<float>(MirrorWidth / 2), mirrorHeight = static_cast<float>(MirrorHeight);
+  AddFace(faces, frame, {{-mirrorHalfWidth, mirrorY, mirrorTop}, {mirrorHalfWidth, mirrorY, mirrorTop},
+                         {mirrorHalfWidth, mirrorY, mirrorTop - mirrorHeight}, {-mirrorHalfWidth, mirrorY, mirrorTop - mirrorHeight}},
+          Mirror);
+  AddSteeringWheel(faces, frame, seat, SteeringAhead, SteeringAbove, SteeringRadius);
+}
+
+void AddCar(std::vector<Face>& faces, const Vehicle& vehicle, Vec3 seat) {
+  const CarOutline car = OutlineAround(seat);
+  const Frame frame{&vehicle, LocalToWorld(vehicle, {0.0f, (car.front + car.rear) / 2, (car.sill + car.roof) / 2})};
+  AddCarShell(faces, frame, car);
+  for (const float side : {-1.0f, 1.0f}) AddCarSide(faces, vehicle, frame, car, side);
+  AddCarCockpit(faces, frame, car, seat);
+}
+
 void AddVehicle(std::vector<Face>& faces, const Vehicle& vehicle) {
   const Vec3 seat = vehicle.hasSeatBone ? vehicle.seatBoneOffset : Vehicle{}.seatBoneOffset;
   if (vehicle.vehicleClass == MotorcycleClass || vehicle.vehicleClass == CycleClass) return AddTwoWheeler(faces, vehicle, seat);
   if (vehicle.vehicleClass == OpenWheelClass) return AddOpenWheeler(faces, vehicle, seat);
-  const float w = static_cast<float>(std::max(std::fabs(seat.x) + HalfWidthBesideSeat, MinimumHalfWidth));
-  const float wr = w - static_cast<float>(TopInset);
-  auto ahead = [&](double metres) { return static_cast<float>(seat.y + metres); };
-  auto above = [&](double metres) { return static_cast<float>(seat.z + metres); };
-  const float yF = ahead(FrontAhead), yW = ahead(WindscreenAhead), yRF = ahead(RoofFrontAhead),
-              yB = ahead(-BPillarBehind), yRR = ahead(-RoofRearBehind), yRW = ahead(-RearWindowBehind),
-              yR = ahead(-RearBehind), yD = ahead(DashboardBackAhead);
-  const auto zS = static_cast<float>(SillHeight);
-  const float zBF = above(BonnetFrontAbove), zB = above(BeltlineAbove), zBT = above(BootAbove), zR = above(RoofAbove),
-              zDB = above(DashboardBottomAbove);
-  const auto p = static_cast<float>(PillarWidth);
-  const Frame frame{&vehicle, LocalToWorld(vehicle, {0.0f, (yF + yR) / 2, (zS + zR) / 2})};
-
-  AddFace(faces, frame, {{-w, yW, zB}, {w, yW, zB}, {w, yF, zBF}, {-w, yF, zBF}}, Body);    // bonnet
-  AddFace(faces, frame, {{-w, yF, zBF}, {w, yF, zBF}, {w, yF, zS}, {-w, yF, zS}}, Body);    // nose
-  AddFace(faces, frame, {{-w, yR, zBT}, {w, yR, zBT}, {w, yR, zS}, {-w, yR, zS}}, Body);    // tail
-  AddFace(faces, frame, {{-w, yRW, zB}, {w, yRW, zB}, {w, yR, zBT}, {-w, yR, zBT}}, Body);  // boot lid
-  AddFace(faces, frame, {{-wr, yRR, zR}, {wr, yRR, zR}, {wr, yRF, zR}, {-wr, yRF, zR}}, Roof);
-  const float yFloor = yR + static_cast<float>(FloorAheadOfTail);
-  AddFace(faces, frame, {{-w, yFloor, zS}, {w, yFloor, zS}, {w, yD, zS}, {-w, yD, zS}}, Dash);  // cabin floor
-  AddFace(faces, frame, {{-w, yW, zB}, {w, yW, zB}, {wr, yRF, zR}, {-wr, yRF, zR}}, Glass);   // windscreen
-  AddFace(faces, frame, {{-wr, yRR, zR}, {wr, yRR, zR}, {w, yRW, zB}, {-w, yRW, zB}}, Glass);  // rear window
-  for (const float side : {-1.0f, 1.0f}) {
-    const float x = side * w, xr = side * wr, in = -side * p;
-    AddFace(faces, frame, {{x, yW, zS}, {x, yF, zS}, {x, yF, zBF}, {x, yW, zB}}, Body);     // wing
-    AddFace(faces, frame, {{x, yRW, zS}, {x, yW, zS}, {x, yW, zB}, {x, yRW, zB}}, Door);   // doors
-    AddFace(faces, frame, {{x, yR, zS}, {x, yRW, zS}, {x, yRW, zB}, {x, yR, zBT}}, Body);  // rear quarter
-    AddFace(faces, frame, {{x, yW, zB}, {xr, yRF, zR}, {xr, yRR, zR}, {x, yRW, zB}}, Glass);          // side windows
-    AddFace(faces, frame, {{x, yW, zB}, {x + in, yW, zB}, {xr + in, yRF, zR}, {xr, yRF, zR}}, Pillar);  // A pillar
-    AddFace(faces, frame, {{x, yRW, zB}, {x + in, yRW, zB}, {xr + in, yRR, zR}, {xr, yRR, zR}}, Pillar);  // C pillar
-    AddFace(faces, frame, {{x, yB - p, zB}, {x, yB + p, zB}, {xr, yB + p, zR}, {xr, yB - p, zR}}, Pillar);  // B pillar
-    for (const float axle : {yF - static_cast<float>(WheelInFromEnds), yR + static_cast<float>(WheelInFromEnds)}) {
-      Face wheel{{}, Wheel, frame.inner};
-      for (int k = 0; k < WheelSides; ++k) {
-        const double angle = 2.0 * Pi * k / WheelSides;
-        wheel.corners.push_back(LocalToWorld(vehicle, {x + side * static_cast<float>(WheelOutset), axle + static_cast<float>(WheelRadius * std::cos(angle)),
-                                                       static_cast<float>(WheelRadius * (1.0 + std::sin(angle)))}));
-      }
-      faces.push_back(std::move(wheel));
-    }
-  }
-  AddFace(faces, frame, {{-w, yD, zB}, {w, yD, zB}, {w, yW, zB}, {-w, yW, zB}}, Dash);    // dashboard top
-  AddFace(faces, frame, {{-w, yD, zB}, {w, yD, zB}, {w, yD, zDB}, {-w, yD, zDB}}, Dash);  // its face
-  const float mirrorY = yRF - static_cast<float>(MirrorBehindRoofFront), mirrorTop = zR - static_cast<float>(MirrorBelowRoof);
-  const auto mw = static_cast<float>(MirrorWidth / 2), mh = static_cast<float>(MirrorHeight);
-  AddFace(faces, frame, {{-mw, mirrorY, mirrorTop}, {mw, mirrorY, mirrorTop}, {mw, mirrorY, mirrorTop - mh}, {-mw, mirrorY, mirrorTop - mh}},
-          Mirror);
-
-  AddSteeringWheel(faces, frame, seat, SteeringAhead, SteeringAbove, SteeringRadius);
+  AddCar(faces, vehicle, seat);
 }
 
 // A wheel as a disc standing in the plane x = `side` of the vehicle's frame.

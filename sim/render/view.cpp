@@ -48,12 +48,8 @@ View MakeView(const CameraView& camera, int width, int height) {
 }
 
 CameraPoint ToCamera(const View& view, Vec3 world) {
-  const double d[3] = {static_cast<double>(world.x) - view.eye.x, static_cast<double>(world.y) - view.eye.y,
-                       static_cast<double>(world.z) - view.eye.z};
-  const auto& m = view.axes.m;
-  // The inverse of a rotation is its transpose.
-  return {m[0][0] * d[0] + m[1][0] * d[1] + m[2][0] * d[2], m[0][1] * d[0] + m[1][1] * d[1] + m[2][1] * d[2],
-          m[0][2] * d[0] + m[1][2] * d[1] + m[2][2] * d[2]};
+  const Vec3d point = RotateBack(view.axes, OffsetFrom(view.eye, world));
+  return {point[0], point[1], point[2]};
 }
 
 PixelPoint ToPixels(const View& view, const CameraPoint& point) {

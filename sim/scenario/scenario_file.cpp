@@ -39,7 +39,28 @@ struct Reader {
   bool Fail(const toml::node& node, const std::string& what) { return Fail(node.source(), what); }
 };
 
-bool ReadFloat(Reader& reader, const toml::node& node, const char* key, float& out) {
+// The names of a table's rows as messages list them: "a, b, c".
+template <typename Row, size_t Count, typename NameOf>
+std::string NameList(const Row (&rows)[Count], NameOf nameOf) {
+  std::string list;
+  for (const Row& row : rows) {
+    if (!list.empty()) list += ", ";
+    list += nameOf(row);
+  }
+  return list;
+}
+
+// The row of a key in a table of (name, reader) rows; null for a key the table lacks.
+template <typename Read, size_t Count>
+const std::pair<const char*, Read>* FindKey(const std::pair<const char*, Read> (&rows)[Count], std::string_view name) {
+  for (const auto& row : rows)
+    if (name == row.first) return &row;
+  return nullptr;
+}
+
+constexpr auto FirstOfPair = [](const auto& row) { return row.first; };
+
+bool ReadValue(Reader& reader, const toml::node& node, const char* key, float& out) {
   if (auto value = node.value<double>()) {
     out = static_cast<float>(*value);
     return true;
@@ -47,7 +68,7 @@ bool ReadFloat(Reader& reader, const toml::node& node, const char* key, float& o
   return reader.Fail(node, Join({"expected a number for '", key, "'"}));
 }
 
-bool ReadInt(Reader& reader, const toml::node& node, const char* key, int32_t& out) {
+bool ReadValue(Reader& reader, const toml::node& node, const char* key, int32_t& out) {
   if (auto value = node.value<int64_t>()) {
     if (*value >= INT32_MIN && *value <= INT32_MAX) {
       out = static_cast<int32_t>(*value);
@@ -57,7 +78,15 @@ bool ReadInt(Reader& reader, const toml::node& node, const char* key, int32_t& o
   return reader.Fail(node, Join({"expected a 32-bit integer for '", key, "'"}));
 }
 
-bool ReadBool(Reader& reader, const toml::node& node, const char* key, bool& out) {
+bool ReadValue(Reader& reader, const toml::node& node, const char* key, std::string& out) {
+  if (auto value = node.value<std::string>()) {
+    out = *value;
+    return true;
+  }
+  return reader.Fail(node, Join({"expected a text for '", key, "'"}));
+}
+
+bool ReadValue(Reader& reader, const toml::node& node, const char* key, bool& out) {
   if (auto value = node.value<bool>()) {
     out = *value;
     return true;
@@ -65,50 +94,58 @@ bool ReadBool(Reader& reader, const toml::node& node, const char* key, bool& out
   return reader.Fail(node, Join({"expected true or false for '", key, "'"}));
 }
 
-bool ReadVec3(Reader& reader, const toml::node& node, const char* key, Vec3& out) {
+bool ReadValue(Reader& reader, const toml::node& node, const char* key, Vec3& out) {
   const toml::array* array = node.as_array();
   if (array == nullptr || array->size() != 3)
     return reader.Fail(node, Join({"expected [x, y, z] for '", key, "'"}));
   float parts[3];
   for (size_t i = 0; i < 3; ++i)
-    if (!ReadFloat(reader, (*array)[i], key, parts[i])) return false;
+    if (!ReadValue(reader, (*array)[i], key, parts[i])) return false;
   out = {parts[0], parts[1], parts[2]};
   return true;
 }
 
-bool ReadVehicle(Reader& reader, const toml::table& table, ScenarioVehicle& vehicle) {
-  for (const auto& [key, node] : table) {
-    const std::string_view name = key.str();
-    bool ok = true;
-    if (name == "name") {
-      if (auto text = node.value<std::string>()) vehicle.name = *text;
-      else ok = reader.Fail(node, "expected a text for 'name'");
-    } else if (name == "class") {
-      ok = ReadInt(reader, node, "class", vehicle.vehicleClass);
-    } else if (name == "seat_bone") {
-      if (node.is_boolean() && !*node.value<bool>()) vehicle.hasSeatBone = false;
-      else ok = ReadVec3(reader, node, "seat_bone", vehicle.seatBone);
-    } else if (name == "max_passengers") {
-      ok = ReadInt(reader, node, "max_passengers", vehicle.maxPassengers);
-    } else if (name == "position") {
-      ok = ReadVec3(reader, node, "position", vehicle.position);
-    } else if (name == "rotation") {
-      ok = ReadVec3(reader, node, "rotation", vehicle.rotation);
-    } else if (name == "speed") {
-      ok = ReadFloat(reader, node, "speed", vehicle.speed);
-    } else if (name == "turn_rate") {
-      ok = ReadFloat(reader, node, "turn_rate", vehicle.turnRate);
-    } else if (name == "events" || name == "event") {
-      ok = reader.Fail(node, Join({"'", name,
+// A key read straight into a member of the record being read.
+template <auto Field, typename Record>
+bool ReadMember(Reader& reader, const toml::node& node, const char* key, Record& record) {
+  return ReadValue(reader, node, key, record.*Field);
+}
+
+// A seat bone's offset, or false for a vehicle without one.
+bool ReadSeatBone(Reader& reader, const toml::node& node, const char* key, ScenarioVehicle& vehicle) {
+  if (node.is_boolean() && !*node.value<bool>()) {
+    vehicle.hasSeatBone = false;
+    return true;
+  }
+  return ReadValue(reader, node, key, vehicle.seatBone);
+}
+
+using VehicleKeyRead = bool (*)(Reader&, const toml::node&, const char* key, ScenarioVehicle&);
+
+// The keys of a [[vehicle]] table, in the order its messages list them.
+constexpr std::pair<const char*, VehicleKeyRead> VehicleKeys[] = {
+    {"name", ReadMember<&ScenarioVehicle::name>},
+    {"class", ReadMember<&ScenarioVehicle::vehicleClass>},
+    {"seat_bone", ReadSeatBone},
+    {"max_passengers", ReadMember<&ScenarioVehicle::maxPassengers>},
+    {"position", ReadMember<&ScenarioVehicle::position>},
+    {"rotation", ReadMember<&ScenarioVehicle::rotation>},
+    {"speed", ReadMember<&ScenarioVehicle::speed>},
+    {"turn_rate", ReadMember<&ScenarioVehicle::turnRate>},
+};
+
+bool ReadVehicleKey(Reader& reader, std::string_view name, const toml::node& node, ScenarioVehicle& vehicle) {
+  if (name == "events" || name == "event")
+    return reader.Fail(node, Join({"'", name,
                                    "' inside a [[vehicle]] table: write 'events' before the first [[vehicle]], "
                                    "or write each event as an [[event]] table"}));
-    } else {
-      ok = reader.Fail(node, Join({"unknown vehicle key '", name,
-                                   "' (expected name, class, seat_bone, max_passengers, position, rotation, "
-                                   "speed, turn_rate)"}));
-    }
-    if (!ok) return false;
-  }
+  if (const auto* row = FindKey(VehicleKeys, name)) return row->second(reader, node, row->first, vehicle);
+  return reader.Fail(node, Join({"unknown vehicle key '", name, "' (expected ", NameList(VehicleKeys, FirstOfPair), ")"}));
+}
+
+bool ReadVehicle(Reader& reader, const toml::table& table, ScenarioVehicle& vehicle) {
+  for (const auto& [key, node] : table)
+    if (!ReadVehicleKey(reader, key.str(), node, vehicle)) return false;
   if (vehicle.name.empty()) return reader.Fail(table.source(), "a vehicle needs a 'name'");
   return true;
 }
@@ -119,217 +156,278 @@ int32_t VehicleIndex(const Scenario& scenario, std::string_view name) {
   return -1;
 }
 
-// The keys each action takes besides "at", "until" and "do".
-struct Action {
-  const char* name;
-  const char* keys;  // space separated
+// One key of an event as the reader meets it.
+struct KeyInput {
+  Reader& reader;
+  std::string_view action;
+  const char* key;
+  const toml::node& node;
+  const Scenario& scenario;
+  ScenarioEvent& event;
 };
+using KeyRead = bool (*)(const KeyInput&);
 
-constexpr Action Actions[] = {
-    {"enter", " vehicle seat "},
-    {"leave", " stand "},
-    {"stand_near", " vehicle offset distance "},
-    {"die", " "},
-    {"revive", " "},
-    {"drive", " vehicle speed turn_rate pitch roll yaw "},
-    {"cutscene", " "},
-    {"cinematic", " "},
-    {"other_camera", " "},
-    {"look", " x y "},
-    {"key_down", " key "},
-    {"key_up", " key "},
-    {"press", " key "},
-    {"hold", " key "},
-    {"vehicle_class", " vehicle class "},
-    {"remove_vehicle", " vehicle "},
-    {"set_timer", " time "},
-    {"picture", " "},
-    {"throttle", " vehicle amount "},
-    {"brake", " vehicle amount "},
-    {"steer", " vehicle amount "},
-    {"walk", " x y "},
-};
-
-// The event each action makes; the first action of a kind is the one written for it.
-constexpr std::pair<const char*, EventKind> Kinds[] = {
-    {"enter", EventKind::Enter},          {"leave", EventKind::Leave},
-    {"stand_near", EventKind::StandNear}, {"die", EventKind::Die},
-    {"revive", EventKind::Revive},        {"drive", EventKind::Drive},
-    {"cutscene", EventKind::Cutscene},    {"cinematic", EventKind::Cinematic},
-    {"other_camera", EventKind::OtherCamera}, {"look", EventKind::Look},
-    {"key_down", EventKind::KeyDown},     {"key_up", EventKind::KeyUp},
-    {"press", EventKind::KeyDown},        {"hold", EventKind::KeyDown},
-    {"vehicle_class", EventKind::VehicleClass}, {"remove_vehicle", EventKind::RemoveVehicle},
-    {"set_timer", EventKind::SetTimer},   {"picture", EventKind::Picture},
-    {"throttle", EventKind::Throttle},    {"brake", EventKind::Brake},
-    {"steer", EventKind::Steer},         {"walk", EventKind::Walk},
-};
-
-std::string ActionList() {
-  std::string list;
-  for (const Action& action : Actions) {
-    if (!list.empty()) list += ", ";
-    list += action.name;
-  }
-  return list;
+bool ReadVehicleName(const KeyInput& in) {
+  const auto text = in.node.value<std::string>();
+  in.event.vehicle = text ? VehicleIndex(in.scenario, *text) : -1;
+  if (in.event.vehicle < 0)
+    return in.reader.Fail(in.node, "expected the name of a vehicle declared above for 'vehicle'");
+  return true;
 }
 
-// One of the action's own keys into the event.
-bool ReadActionKey(Reader& reader, const std::string& action, const std::string& name, const toml::node& node,
-                   const Scenario& scenario, ScenarioEvent& event) {
-  bool ok = true;
-  if (name == "vehicle") {
-    const auto text = node.value<std::string>();
-    event.vehicle = text ? VehicleIndex(scenario, *text) : -1;
-    if (event.vehicle < 0) ok = reader.Fail(node, "expected the name of a vehicle declared above for 'vehicle'");
-  } else if (name == "seat") {
-    ok = ReadInt(reader, node, "seat", event.seat);
-  } else if (name == "stand" || name == "offset") {
-    ok = ReadVec3(reader, node, name.c_str(), event.offset);
-  } else if (name == "key") {
-    const auto text = node.value<std::string>();
-    event.key = text ? KeyCodeByName(*text) : 0;
-    if (event.key == 0)
-      ok = reader.Fail(node, "expected a key: V, F6, UP, DOWN, LEFT, RIGHT, ENTER, NUMPAD0 to NUMPAD9");
-  } else if (name == "distance") {
-    float distance = 0.0f;
-    ok = ReadFloat(reader, node, "distance", distance);
-    if (ok && !(distance >= 0.0f)) ok = reader.Fail(node, "expected a distance of 0 or more metres");
-    // Beside the driver's door: the vehicle's local -x axis, at the height of its origin.
-    event.offset = {-distance, 0.0f, 0.0f};
-  } else if (name == "x") {
-    ok = ReadFloat(reader, node, "x", event.lookX);
-  } else if (name == "y") {
-    ok = ReadFloat(reader, node, "y", event.lookY);
-  } else if (name == "class") {
-    ok = ReadInt(reader, node, "class", event.value);
-  } else if (name == "time") {
-    ok = ReadInt(reader, node, "time", event.value);
-  } else if (name == "amount") {
-    ok = ReadFloat(reader, node, "amount", event.amount);
-    const float lowest = action == "steer" ? -1.0f : 0.0f;
-    if (ok && !(event.amount >= lowest && event.amount <= 1.0f))
-      ok = reader.Fail(node, action == "steer" ? "expected an amount from -1 (full left) to 1 (full right)"
-                                               : "expected an amount from 0 to 1");
-  } else {
-    float value = 0.0f;
-    ok = ReadFloat(reader, node, name.c_str(), value);
-    if (name == "speed") event.speed = value;
-    if (name == "turn_rate") event.turnRate = value;
-    if (name == "pitch") event.pitch = value;
-    if (name == "roll") event.roll = value;
-    if (name == "yaw") event.yaw = value;
-  }
+bool ReadKeyName(const KeyInput& in) {
+  const auto text = in.node.value<std::string>();
+  in.event.key = text ? KeyCodeByName(*text) : 0;
+  if (in.event.key == 0)
+    return in.reader.Fail(in.node, "expected a key: V, F6, UP, DOWN, LEFT, RIGHT, ENTER, NUMPAD0 to NUMPAD9");
+  return true;
+}
+
+bool ReadDistance(const KeyInput& in) {
+  float distance = 0.0f;
+  bool ok = ReadValue(in.reader, in.node, in.key, distance);
+  if (ok && !(distance >= 0.0f)) ok = in.reader.Fail(in.node, "expected a distance of 0 or more metres");
+  // Beside the driver's door: the vehicle's local -x axis, at the height of its origin.
+  in.event.offset = {-distance, 0.0f, 0.0f};
   return ok;
 }
 
-bool IsMotionAction(std::string_view action) { return action == "throttle" || action == "brake" || action == "steer"; }
-bool IsCameraSpan(std::string_view action) {
-  return action == "cutscene" || action == "cinematic" || action == "other_camera";
+bool ReadAmount(const KeyInput& in) {
+  bool ok = ReadValue(in.reader, in.node, in.key, in.event.amount);
+  const bool steer = in.action == "steer";
+  const float lowest = steer ? -1.0f : 0.0f;
+  if (ok && !(in.event.amount >= lowest && in.event.amount <= 1.0f))
+    ok = in.reader.Fail(in.node, steer ? "expected an amount from -1 (full left) to 1 (full right)"
+                                       : "expected an amount from 0 to 1");
+  return ok;
+}
+
+// A drive's value, given or left as it is.
+template <std::optional<float> ScenarioEvent::*Field>
+bool ReadDriveValue(const KeyInput& in) {
+  float value = 0.0f;
+  const bool ok = ReadValue(in.reader, in.node, in.key, value);
+  in.event.*Field = value;
+  return ok;
+}
+
+template <auto Field>
+bool ReadEventMember(const KeyInput& in) {
+  return ReadValue(in.reader, in.node, in.key, in.event.*Field);
+}
+
+// Every key an action may take besides "at", "until" and "do", with how it is read.
+constexpr std::pair<const char*, KeyRead> EventKeys[] = {
+    {"vehicle", ReadVehicleName},
+    {"seat", ReadEventMember<&ScenarioEvent::seat>},
+    {"stand", ReadEventMember<&ScenarioEvent::offset>},
+    {"offset", ReadEventMember<&ScenarioEvent::offset>},
+    {"key", ReadKeyName},
+    {"distance", ReadDistance},
+    {"x", ReadEventMember<&ScenarioEvent::lookX>},
+    {"y", ReadEventMember<&ScenarioEvent::lookY>},
+    {"class", ReadEventMember<&ScenarioEvent::value>},
+    {"time", ReadEventMember<&ScenarioEvent::value>},
+    {"amount", ReadAmount},
+    {"speed", ReadDriveValue<&ScenarioEvent::speed>},
+    {"turn_rate", ReadDriveValue<&ScenarioEvent::turnRate>},
+    {"pitch", ReadDriveValue<&ScenarioEvent::pitch>},
+    {"roll", ReadDriveValue<&ScenarioEvent::roll>},
+    {"yaw", ReadDriveValue<&ScenarioEvent::yaw>},
+};
+
+// A check of one action's own, once its keys are read; may set the event from `until`.
+using ActionCheck = bool (*)(Reader&, const toml::table&, std::optional<int32_t> until, ScenarioEvent&);
+
+bool CheckWalk(Reader& reader, const toml::table& table, std::optional<int32_t>, ScenarioEvent& event) {
+  if (!(std::fabs(event.lookX) <= 1.0f && std::fabs(event.lookY) <= 1.0f))
+    return reader.Fail(table.source(), "expected 'x' and 'y' from -1 to 1 for 'walk'");
+  return true;
+}
+
+bool CheckStandNear(Reader& reader, const toml::table& table, std::optional<int32_t>, ScenarioEvent&) {
+  if (table.contains("offset") && table.contains("distance"))
+    return reader.Fail(table.source(), "'stand_near' takes 'offset' or 'distance', not both");
+  return true;
+}
+
+bool CheckDrive(Reader& reader, const toml::table& table, std::optional<int32_t> until, ScenarioEvent& event) {
+  if (!until) return true;
+  if (event.yaw) return reader.Fail(table.source(), "a drive with 'until' cannot ramp 'yaw': ramp 'turn_rate' instead");
+  event.until = *until;
+  return true;
+}
+
+// The event that ends an action's span, added after it.
+enum class Release : uint8_t {
+  None,
+  NextFrame,  // the key goes up on the next frame
+  AtUntil,    // the key goes up at `until`
+  CameraEnd,  // the camera span ends at `until`
+  Centre,     // with `until`: x and y back to 0 then
+  LetGo,      // with `until`: the amount back to 0 then
+};
+
+enum Needs : uint8_t { NeedsNothing = 0, NeedsVehicle = 1, NeedsKey = 2, NeedsAmount = 4 };
+
+// One row per action: its name, the event it makes, its own keys, what it needs, whether it
+// takes `until` (and why it must, where it must) and how its span ends. The first row of a
+// kind is the action written for it.
+struct Action {
+  const char* name;
+  EventKind kind;
+  const char* keys;  // space separated, with a space at either end
+  uint8_t needs;
+  bool takesUntil;
+  const char* untilNeeded;  // the rest of "'<action>' needs 'until', ..."; null where it may be left out
+  Release release;
+  ActionCheck check;
+};
+
+constexpr Action Actions[] = {
+    {"enter", EventKind::Enter, " vehicle seat ", NeedsVehicle, false, nullptr, Release::None, nullptr},
+    {"leave", EventKind::Leave, " stand ", NeedsNothing, false, nullptr, Release::None, nullptr},
+    {"stand_near", EventKind::StandNear, " vehicle offset distance ", NeedsVehicle, false, nullptr, Release::None, CheckStandNear},
+    {"die", EventKind::Die, " ", NeedsNothing, false, nullptr, Release::None, nullptr},
+    {"revive", EventKind::Revive, " ", NeedsNothing, false, nullptr, Release::None, nullptr},
+    {"drive", EventKind::Drive, " vehicle speed turn_rate pitch roll yaw ", NeedsVehicle, true, nullptr, Release::None, CheckDrive},
+    {"cutscene", EventKind::Cutscene, " ", NeedsNothing, true, "the frame it ends", Release::CameraEnd, nullptr},
+    {"cinematic", EventKind::Cinematic, " ", NeedsNothing, true, "the frame it ends", Release::CameraEnd, nullptr},
+    {"other_camera", EventKind::OtherCamera, " ", NeedsNothing, true, "the frame it ends", Release::CameraEnd, nullptr},
+    {"look", EventKind::Look, " x y ", NeedsNothing, true, nullptr, Release::Centre, nullptr},
+    {"key_down", EventKind::KeyDown, " key ", NeedsKey, false, nullptr, Release::None, nullptr},
+    {"key_up", EventKind::KeyUp, " key ", NeedsKey, false, nullptr, Release::None, nullptr},
+    {"press", EventKind::KeyDown, " key ", NeedsKey, false, nullptr, Release::NextFrame, nullptr},
+    {"hold", EventKind::KeyDown, " key ", NeedsKey, true, "the frame the key is let go", Release::AtUntil, nullptr},
+    {"vehicle_class", EventKind::VehicleClass, " vehicle class ", NeedsVehicle, false, nullptr, Release::None, nullptr},
+    {"remove_vehicle", EventKind::RemoveVehicle, " vehicle ", NeedsVehicle, false, nullptr, Release::None, nullptr},
+    {"set_timer", EventKind::SetTimer, " time ", NeedsNothing, false, nullptr, Release::None, nullptr},
+    {"picture", EventKind::Picture, " ", NeedsNothing, false, nullptr, Release::None, nullptr},
+    {"throttle", EventKind::Throttle, " vehicle amount ", NeedsVehicle | NeedsAmount, true, nullptr, Release::LetGo, nullptr},
+    {"brake", EventKind::Brake, " vehicle amount ", NeedsVehicle | NeedsAmount, true, nullptr, Release::LetGo, nullptr},
+    {"steer", EventKind::Steer, " vehicle amount ", NeedsVehicle | NeedsAmount, true, nullptr, Release::LetGo, nullptr},
+    {"walk", EventKind::Walk, " x y ", NeedsNothing, true, nullptr, Release::Centre, CheckWalk},
+};
+
+std::string ActionList() {
+  return NameList(Actions, [](const Action& action) { return action.name; });
+}
+
+const Action* FindAction(std::string_view name) {
+  for (const Action& action : Actions)
+    if (name == action.name) return &action;
+  return nullptr;
+}
+
+const Action* ActionOf(EventKind kind) {
+  for (const Action& action : Actions)
+    if (action.kind == kind) return &action;
+  return nullptr;
+}
+
+// One of the action's own keys into the event; false with a message for a key it does not take.
+bool ReadActionKey(Reader& reader, const Action& action, const std::string& name, const toml::node& node,
+                   const Scenario& scenario, ScenarioEvent& event) {
+  if (std::string_view(action.keys).find(Join({" ", name, " "})) == std::string::npos)
+    return reader.Fail(node, Join({"'", action.name, "' takes none of '", name, "' (it takes:", action.keys, "at, until)"}));
+  const auto* row = FindKey(EventKeys, name);
+  return row == nullptr || row->second({reader, action.name, row->first, node, scenario, event});
 }
 
 // What the action needs besides its keys, and what its `until` may be; sets the event's span.
-bool CheckEvent(Reader& reader, const toml::table& table, const std::string& action, std::optional<int32_t> until,
+bool CheckEvent(Reader& reader, const toml::table& table, const Action& action, std::optional<int32_t> until,
                 ScenarioEvent& event) {
-  if (!table.contains("at")) return reader.Fail(table.source(), "an event needs 'at', the frame it happens on");
-  const bool motion = IsMotionAction(action);
-  const bool walk = action == "walk";
-  const bool needsVehicle = action == "enter" || action == "stand_near" || action == "drive" ||
-                            action == "vehicle_class" || action == "remove_vehicle" || motion;
-  if (needsVehicle && event.vehicle < 0) return reader.Fail(table.source(), Join({"'", action, "' needs 'vehicle'"}));
-  const bool needsKey = action == "key_down" || action == "key_up" || action == "press" || action == "hold";
-  if (needsKey && event.key == 0) return reader.Fail(table.source(), Join({"'", action, "' needs 'key'"}));
-  if (until && *until <= event.frame) return reader.Fail(table.source(), "expected 'until' after 'at'");
-  const bool cameraSpan = IsCameraSpan(action);
-  const bool spans = action == "look" || action == "hold" || action == "drive" || cameraSpan || motion || walk;
-  if (until && !spans)
-    return reader.Fail(table.source(), "only look, hold, drive, cutscene, cinematic, other_camera, throttle, brake, "
-                                       "steer and walk take 'until'");
-  if (walk && !(std::fabs(event.lookX) <= 1.0f && std::fabs(event.lookY) <= 1.0f))
-    return reader.Fail(table.source(), "expected 'x' and 'y' from -1 to 1 for 'walk'");
-  if (motion && !table.contains("amount")) return reader.Fail(table.source(), Join({"'", action, "' needs 'amount'"}));
-  if (action == "stand_near" && table.contains("offset") && table.contains("distance"))
-    return reader.Fail(table.source(), "'stand_near' takes 'offset' or 'distance', not both");
-  if (action == "drive" && until) {
-    if (event.yaw) return reader.Fail(table.source(), "a drive with 'until' cannot ramp 'yaw': ramp 'turn_rate' instead");
-    event.until = *until;
-  }
-  if (action == "hold" && !until) return reader.Fail(table.source(), "'hold' needs 'until', the frame the key is let go");
-  if (cameraSpan && !until) return reader.Fail(table.source(), Join({"'", action, "' needs 'until', the frame it ends"}));
-  event.flag = cameraSpan;  // the span begins; its end (AddSpanEnd) clears the flag
+  const auto fail = [&](std::string_view what) { return reader.Fail(table.source(), std::string(what)); };
+  if (!table.contains("at")) return fail("an event needs 'at', the frame it happens on");
+  if ((action.needs & NeedsVehicle) != 0 && event.vehicle < 0) return fail(Join({"'", action.name, "' needs 'vehicle'"}));
+  if ((action.needs & NeedsKey) != 0 && event.key == 0) return fail(Join({"'", action.name, "' needs 'key'"}));
+  if (until && *until <= event.frame) return fail("expected 'until' after 'at'");
+  if (until && !action.takesUntil)
+    return fail("only look, hold, drive, cutscene, cinematic, other_camera, throttle, brake, steer and walk take 'until'");
+  if ((action.needs & NeedsAmount) != 0 && !table.contains("amount")) return fail(Join({"'", action.name, "' needs 'amount'"}));
+  if (action.untilNeeded != nullptr && !until)
+    return fail(Join({"'", action.name, "' needs 'until', ", action.untilNeeded}));
+  if (action.check != nullptr && !action.check(reader, table, until, event)) return false;
+  event.flag = action.release == Release::CameraEnd;  // the span begins; its end (AddSpanEnd) clears the flag
   return true;
 }
 
 // Spans end with the opposite event: a press lasts one frame, a hold until its end.
-void AddSpanEnd(Scenario& scenario, const ScenarioEvent& event, const std::string& action, std::optional<int32_t> until) {
-  if (action == "press" || action == "hold") {
-    ScenarioEvent release = event;
-    release.kind = EventKind::KeyUp;
-    release.frame = action == "press" ? event.frame + 1 : *until;
-    scenario.events.push_back(release);
-  } else if (IsCameraSpan(action)) {
-    ScenarioEvent end = event;
-    end.frame = *until;
-    end.flag = false;
-    scenario.events.push_back(end);
-  } else if ((action == "look" || action == "walk") && until) {
-    ScenarioEvent centre = event;
-    centre.frame = *until;
-    centre.lookX = 0.0f;
-    centre.lookY = 0.0f;
-    scenario.events.push_back(centre);
-  } else if (IsMotionAction(action) && until) {
-    ScenarioEvent letGo = event;
-    letGo.frame = *until;
-    letGo.amount = 0.0f;
-    scenario.events.push_back(letGo);
+void AddSpanEnd(Scenario& scenario, const ScenarioEvent& event, Release release, std::optional<int32_t> until) {
+  ScenarioEvent end = event;
+  switch (release) {
+    case Release::NextFrame:
+    case Release::AtUntil:
+      end.kind = EventKind::KeyUp;
+      end.frame = release == Release::NextFrame ? event.frame + 1 : *until;
+      break;
+    case Release::CameraEnd:
+      end.frame = *until;
+      end.flag = false;
+      break;
+    case Release::Centre:
+      if (!until) return;
+      end.frame = *until;
+      end.lookX = 0.0f;
+      end.lookY = 0.0f;
+      break;
+    case Release::LetGo:
+      if (!until) return;
+      end.frame = *until;
+      end.amount = 0.0f;
+      break;
+    case Release::None:
+      return;
   }
+  scenario.events.push_back(end);
+}
+
+// The event's "at", "until" and the action's own keys; false with a message at the first fault.
+bool ReadEventKeys(Reader& reader, const toml::table& table, const Action& action, const Scenario& scenario,
+                   ScenarioEvent& event, std::optional<int32_t>& until) {
+  for (const auto& [key, node] : table) {
+    const std::string name(key.str());
+    bool ok = true;
+    if (name == "do") continue;
+    if (name == "at") {
+      ok = ReadValue(reader, node, "at", event.frame);
+      if (ok && event.frame < 0) ok = reader.Fail(node, "expected a frame of 0 or more for 'at'");
+    } else if (name == "until") {
+      int32_t value = 0;
+      ok = ReadValue(reader, node, "until", value);
+      until = value;
+    } else {
+      ok = ReadActionKey(reader, action, name, node, scenario, event);
+    }
+    if (!ok) return false;
+  }
+  return true;
 }
 
 bool ReadEvent(Reader& reader, const toml::table& table, Scenario& scenario) {
   const toml::node* doNode = table.get("do");
   if (doNode == nullptr || !doNode->is_string())
     return reader.Fail(table.source(), Join({"an event needs 'do' with one of: ", ActionList()}));
-  const std::string action = *doNode->value<std::string>();
-  const Action* known = nullptr;
-  for (const Action& candidate : Actions)
-    if (action == candidate.name) known = &candidate;
-  if (known == nullptr) return reader.Fail(*doNode, Join({"unknown action '", action, "' (expected one of: ", ActionList(), ")"}));
+  const std::string name = *doNode->value<std::string>();
+  const Action* action = FindAction(name);
+  if (action == nullptr)
+    return reader.Fail(*doNode, Join({"unknown action '", name, "' (expected one of: ", ActionList(), ")"}));
 
   ScenarioEvent event;
   event.line = static_cast<int32_t>(table.source().begin.line);
   std::optional<int32_t> until;
-  for (const auto& [key, node] : table) {
-    const std::string name(key.str());
-    bool ok = true;
-    if (name == "do") continue;
-    if (name == "at") {
-      ok = ReadInt(reader, node, "at", event.frame);
-      if (ok && event.frame < 0) ok = reader.Fail(node, "expected a frame of 0 or more for 'at'");
-    } else if (name == "until") {
-      int32_t value = 0;
-      ok = ReadInt(reader, node, "until", value);
-      until = value;
-    } else if (std::string_view(known->keys).find(Join({" ", name, " "})) == std::string::npos) {
-      ok = reader.Fail(node, Join({"'", action, "' takes none of '", name, "' (it takes:", known->keys, "at, until)"}));
-    } else {
-      ok = ReadActionKey(reader, action, name, node, scenario, event);
-    }
-    if (!ok) return false;
-  }
-  if (!CheckEvent(reader, table, action, until, event)) return false;
+  if (!ReadEventKeys(reader, table, *action, scenario, event, until)) return false;
+  if (!CheckEvent(reader, table, *action, until, event)) return false;
 
-  for (const auto& [name, kind] : Kinds)
-    if (action == name) event.kind = kind;
+  event.kind = action->kind;
   scenario.events.push_back(event);
   reader.writtenEvents.emplace_back(event.frame, event.line);
-
-  AddSpanEnd(scenario, event, action, until);
+  AddSpanEnd(scenario, event, action->release, until);
   return true;
 }
 
 // The starting Vantor.ini's bytes from a file named relative to the scenario's folder.
-bool ReadSettingsFileBeside(Reader& reader, const toml::node& node, Scenario& scenario) {
+bool ReadSettingsFileBeside(Reader& reader, const toml::node& node, const char*, Scenario& scenario) {
   const auto name = node.value<std::string>();
   if (!name) return reader.Fail(node, "expected a file name for 'settings_file_from'");
   const std::string path = (std::filesystem::path(reader.origin).parent_path() / *name).string();
@@ -359,69 +457,94 @@ bool RefuseRampsOfDrivenVehicles(Reader& reader, const Scenario& scenario) {
   return true;
 }
 
-bool ReadScenario(Reader& reader, const toml::table& root, Scenario& scenario) {
-  // Vehicles first, so events may name them wherever the tables stand in the file.
-  if (const toml::node* vehicles = root.get("vehicle")) {
-    const toml::array* array = vehicles->as_array();
-    if (array == nullptr) return reader.Fail(*vehicles, "expected [[vehicle]] tables");
-    for (const toml::node& node : *array) {
-      const toml::table* table = node.as_table();
-      if (table == nullptr) return reader.Fail(node, "expected a [[vehicle]] table");
-      ScenarioVehicle vehicle;
-      if (!ReadVehicle(reader, *table, vehicle)) return false;
-      if (VehicleIndex(scenario, vehicle.name) >= 0) return reader.Fail(*table, Join({"a second vehicle named ", vehicle.name}));
-      scenario.vehicles.push_back(vehicle);
-    }
+// Vehicles first, so events may name them wherever the tables stand in the file.
+bool ReadVehicles(Reader& reader, const toml::table& root, Scenario& scenario) {
+  const toml::node* vehicles = root.get("vehicle");
+  if (vehicles == nullptr) return true;
+  const toml::array* array = vehicles->as_array();
+  if (array == nullptr) return reader.Fail(*vehicles, "expected [[vehicle]] tables");
+  for (const toml::node& node : *array) {
+    const toml::table* table = node.as_table();
+    if (table == nullptr) return reader.Fail(node, "expected a [[vehicle]] table");
+    ScenarioVehicle vehicle;
+    if (!ReadVehicle(reader, *table, vehicle)) return false;
+    if (VehicleIndex(scenario, vehicle.name) >= 0) return reader.Fail(*table, Join({"a second vehicle named ", vehicle.name}));
+    scenario.vehicles.push_back(vehicle);
   }
-  for (const auto& [key, node] : root) {
-    const std::string_view name = key.str();
-    bool ok = true;
-    if (name == "vehicle") continue;
-    if (name == "name") {
-      if (auto text = node.value<std::string>()) scenario.name = *text;
-      else ok = reader.Fail(node, "expected a text for 'name'");
-    } else if (name == "frame_time_ms") {
-      ok = ReadInt(reader, node, "frame_time_ms", scenario.frameTimeMs);
-      if (ok && scenario.frameTimeMs < 0) ok = reader.Fail(node, "expected a frame time of 0 or more");
-    } else if (name == "frames") {
-      ok = ReadInt(reader, node, "frames", scenario.frames);
-      if (ok && scenario.frames < 1) ok = reader.Fail(node, "expected at least 1 frame");
-    } else if (name == "start_timer") {
-      ok = ReadInt(reader, node, "start_timer", scenario.startTimer);
-    } else if (name == "view_mode") {
-      ok = ReadInt(reader, node, "view_mode", scenario.viewMode);
-      if (ok && (scenario.viewMode < 0 || scenario.viewMode > FirstPersonViewMode))
-        ok = reader.Fail(node, "expected a view mode from 0 to 4 for 'view_mode' (4: the game's first person)");
-    } else if (name == "settings_file") {
-      if (auto text = node.value<std::string>()) scenario.settingsFile = *text;
-      else ok = reader.Fail(node, "expected the file's content as a text for 'settings_file'");
-    } else if (name == "track") {
-      const auto text = node.value<std::string>();
-      if (text && KnownTrack(*text)) scenario.track = *text;
-      else ok = reader.Fail(node, Join({"expected a track for 'track': \"", CircuitTrack, "\""}));
-    } else if (name == "settings_file_from") {
-      ok = ReadSettingsFileBeside(reader, node, scenario);
-    } else if (name == "settings_file_blocked") {
-      ok = ReadBool(reader, node, "settings_file_blocked", scenario.settingsFileBlocked);
-    } else if (name == "events" || name == "event") {
-      const toml::array* array = node.as_array();
-      if (array == nullptr) ok = reader.Fail(node, "expected an array of event tables for 'events'");
-      for (size_t i = 0; ok && array != nullptr && i < array->size(); ++i) {
-        const toml::table* table = (*array)[i].as_table();
-        ok = table != nullptr ? ReadEvent(reader, *table, scenario) : reader.Fail((*array)[i], "expected an event table");
-      }
-    } else {
-      ok = reader.Fail(node, Join({"unknown key '", name,
-                                   "' (expected name, frame_time_ms, frames, start_timer, view_mode, settings_file, "
-                                   "settings_file_from, settings_file_blocked, track, vehicle, events)"}));
-    }
-    if (!ok) return false;
+  return true;
+}
+
+bool ReadEvents(Reader& reader, const toml::node& node, const char*, Scenario& scenario) {
+  const toml::array* array = node.as_array();
+  if (array == nullptr) return reader.Fail(node, "expected an array of event tables for 'events'");
+  for (const toml::node& item : *array) {
+    const toml::table* table = item.as_table();
+    if (!(table != nullptr ? ReadEvent(reader, *table, scenario) : reader.Fail(item, "expected an event table"))) return false;
   }
+  return true;
+}
+
+bool ReadFrameTime(Reader& reader, const toml::node& node, const char* key, Scenario& scenario) {
+  bool ok = ReadValue(reader, node, key, scenario.frameTimeMs);
+  if (ok && scenario.frameTimeMs < 0) ok = reader.Fail(node, "expected a frame time of 0 or more");
+  return ok;
+}
+
+bool ReadFrames(Reader& reader, const toml::node& node, const char* key, Scenario& scenario) {
+  bool ok = ReadValue(reader, node, key, scenario.frames);
+  if (ok && scenario.frames < 1) ok = reader.Fail(node, "expected at least 1 frame");
+  return ok;
+}
+
+bool ReadViewMode(Reader& reader, const toml::node& node, const char* key, Scenario& scenario) {
+  bool ok = ReadValue(reader, node, key, scenario.viewMode);
+  if (ok && (scenario.viewMode < 0 || scenario.viewMode > FirstPersonViewMode))
+    ok = reader.Fail(node, "expected a view mode from 0 to 4 for 'view_mode' (4: the game's first person)");
+  return ok;
+}
+
+bool ReadSettingsFileText(Reader& reader, const toml::node& node, const char*, Scenario& scenario) {
+  if (auto text = node.value<std::string>()) scenario.settingsFile = *text;
+  else return reader.Fail(node, "expected the file's content as a text for 'settings_file'");
+  return true;
+}
+
+bool ReadTrack(Reader& reader, const toml::node& node, const char*, Scenario& scenario) {
+  const auto text = node.value<std::string>();
+  if (text && KnownTrack(*text)) scenario.track = *text;
+  else return reader.Fail(node, Join({"expected a track for 'track': \"", CircuitTrack, "\""}));
+  return true;
+}
+
+using ScenarioKeyRead = bool (*)(Reader&, const toml::node&, const char* key, Scenario&);
+
+// The keys of a scenario file's top level, in the order its messages list them.
+constexpr std::pair<const char*, ScenarioKeyRead> ScenarioKeys[] = {
+    {"name", ReadMember<&Scenario::name>},
+    {"frame_time_ms", ReadFrameTime},
+    {"frames", ReadFrames},
+    {"start_timer", ReadMember<&Scenario::startTimer>},
+    {"view_mode", ReadViewMode},
+    {"settings_file", ReadSettingsFileText},
+    {"settings_file_from", ReadSettingsFileBeside},
+    {"settings_file_blocked", ReadMember<&Scenario::settingsFileBlocked>},
+    {"track", ReadTrack},
+    {"vehicle", [](Reader&, const toml::node&, const char*, Scenario&) { return true; }},  // read first, by ReadVehicles
+    {"events", ReadEvents},
+};
+
+bool ReadScenarioKey(Reader& reader, std::string_view name, const toml::node& node, Scenario& scenario) {
+  if (name == "event") name = "events";
+  if (const auto* row = FindKey(ScenarioKeys, name)) return row->second(reader, node, row->first, scenario);
+  return reader.Fail(node, Join({"unknown key '", name, "' (expected ", NameList(ScenarioKeys, FirstOfPair), ")"}));
+}
+
+// What holds only once the whole file is read: "frames" may stand after the events.
+bool CheckWholeScenario(Reader& reader, const toml::table& root, Scenario& scenario) {
   if (root.contains("settings_file") && root.contains("settings_file_from"))
     return reader.Fail(*root.get("settings_file_from"), "'settings_file' and 'settings_file_from' cannot both give the file");
   SortEvents(scenario);
   if (!RefuseRampsOfDrivenVehicles(reader, scenario)) return false;
-  // Checked once the whole file is read: "frames" may stand after the events.
   for (const auto& [frame, line] : reader.writtenEvents)
     if (frame >= scenario.frames) {
       reader.error = Join({reader.origin, ":", std::to_string(line), ": expected 'at' below ",
@@ -429,6 +552,14 @@ bool ReadScenario(Reader& reader, const toml::table& root, Scenario& scenario) {
                            " is never played"});
       return false;
     }
+  return true;
+}
+
+bool ReadScenario(Reader& reader, const toml::table& root, Scenario& scenario) {
+  if (!ReadVehicles(reader, root, scenario)) return false;
+  for (const auto& [key, node] : root)
+    if (!ReadScenarioKey(reader, key.str(), node, scenario)) return false;
+  if (!CheckWholeScenario(reader, root, scenario)) return false;
   ExpandRamps(scenario);
   return true;
 }
@@ -436,9 +567,13 @@ bool ReadScenario(Reader& reader, const toml::table& root, Scenario& scenario) {
 }  // namespace
 
 const char* ActionName(EventKind kind) {
-  for (const auto& [name, candidate] : Kinds)
-    if (candidate == kind) return name;
-  return "";
+  const Action* action = ActionOf(kind);
+  return action != nullptr ? action->name : "";
+}
+
+const char* ActionKeys(EventKind kind) {
+  const Action* action = ActionOf(kind);
+  return action != nullptr ? action->keys : " ";
 }
 
 bool ParseScenario(const std::string& text, const std::string& origin, Scenario& scenario, std::string& error) {

@@ -15,5 +15,7 @@ bool ReadScenarioFile(const std::string& path, std::string& text, std::string& e
 bool LoadScenarioFile(const std::string& path, Scenario& scenario, std::string& error);
 // The action that makes an event of this kind in a file ("key_down" for KeyDown).
 const char* ActionName(EventKind kind);
+// That action's own keys besides "at", "until" and "do", space separated with a space at either end.
+const char* ActionKeys(EventKind kind);
 
 }  // namespace sim

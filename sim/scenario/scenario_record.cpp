@@ -6,9 +6,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
+#include <optional>
+#include <string_view>
 
+#include "sim/core/float_bits.h"
 #include "sim/scenario/scenario_file.h"
 
 namespace sim {
@@ -24,7 +26,7 @@ std::string Number(float value) {
   // on a rounding edge for that, the double's own text is written instead (its 17 digits name it
   // alone, and every build's <charconv> has that form).
   const float back = static_cast<float>(std::strtod(text.c_str(), nullptr));
-  if (std::memcmp(&back, &value, sizeof value) != 0 && !std::isnan(value))
+  if (FloatBits(back) != FloatBits(value) && !std::isnan(value))
     text.assign(buffer, std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
                                       std::chars_format::general, std::numeric_limits<double>::max_digits10)
                             .ptr);
@@ -101,59 +103,42 @@ size_t SpanEnd(const Scenario& scenario, size_t start, const std::vector<char>& 
   return scenario.events.size();
 }
 
+// The value written for one of an action's own keys, or nothing where the event leaves it out.
+std::optional<std::string> KeyValue(std::string_view key, const ScenarioEvent& event) {
+  const auto optional = [](const std::optional<float>& value) {
+    return value ? std::optional<std::string>(Number(*value)) : std::nullopt;
+  };
+  if (key == "seat") return std::to_string(event.seat);
+  if (key == "stand" || key == "offset") return Vector(event.offset);
+  if (key == "speed") return optional(event.speed);
+  if (key == "turn_rate") return optional(event.turnRate);
+  if (key == "pitch") return optional(event.pitch);
+  if (key == "roll") return optional(event.roll);
+  if (key == "yaw") return optional(event.yaw);
+  if (key == "x") return Number(event.lookX);
+  if (key == "y") return Number(event.lookY);
+  if (key == "key") {
+    const char* name = KeyNameByCode(event.key);
+    return Quoted(name != nullptr ? name : "");
+  }
+  if (key == "class" || key == "time") return std::to_string(event.value);
+  if (key == "amount") return Number(event.amount);
+  return std::nullopt;  // "vehicle" is written first, for any event; "distance" is written as the offset
+}
+
 std::string EventLine(const Scenario& scenario, const ScenarioEvent& event) {
   std::string line = "  { at = " + std::to_string(event.frame) + ", do = \"" + ActionName(event.kind) + "\"";
-  const auto add = [&line](const char* key, const std::string& value) {
-    line += std::string(", ") + key + " = " + value;
+  const auto add = [&line](std::string_view key, const std::string& value) {
+    line += std::string(", ") + std::string(key) + " = " + value;
   };
   if (event.vehicle >= 0 && static_cast<size_t>(event.vehicle) < scenario.vehicles.size())
     add("vehicle", Quoted(scenario.vehicles[static_cast<size_t>(event.vehicle)].name));
-  switch (event.kind) {
-    case EventKind::Enter:
-      add("seat", std::to_string(event.seat));
-      break;
-    case EventKind::Leave:
-      add("stand", Vector(event.offset));
-      break;
-    case EventKind::StandNear:
-      add("offset", Vector(event.offset));
-      break;
-    case EventKind::Drive:
-      for (const auto& [key, value] :
-           {std::pair{"speed", event.speed}, std::pair{"turn_rate", event.turnRate}, std::pair{"pitch", event.pitch},
-            std::pair{"roll", event.roll}, std::pair{"yaw", event.yaw}})
-        if (value) add(key, Number(*value));
-      break;
-    case EventKind::Look:
-    case EventKind::Walk:
-      add("x", Number(event.lookX));
-      add("y", Number(event.lookY));
-      break;
-    case EventKind::KeyDown:
-    case EventKind::KeyUp: {
-      const char* name = KeyNameByCode(event.key);
-      add("key", Quoted(name != nullptr ? name : ""));
-      break;
-    }
-    case EventKind::VehicleClass:
-      add("class", std::to_string(event.value));
-      break;
-    case EventKind::SetTimer:
-      add("time", std::to_string(event.value));
-      break;
-    case EventKind::Throttle:
-    case EventKind::Brake:
-    case EventKind::Steer:
-      add("amount", Number(event.amount));
-      break;
-    case EventKind::Cutscene:
-    case EventKind::Cinematic:
-    case EventKind::OtherCamera:
-    case EventKind::Die:
-    case EventKind::Revive:
-    case EventKind::RemoveVehicle:
-    case EventKind::Picture:
-      break;
+  const std::string_view keys = ActionKeys(event.kind);
+  for (size_t begin = keys.find_first_not_of(' '); begin != std::string_view::npos;) {
+    const size_t end = keys.find(' ', begin);
+    const std::string_view key = keys.substr(begin, end - begin);
+    if (const auto value = KeyValue(key, event)) add(key, *value);
+    begin = keys.find_first_not_of(' ', end);
   }
   return line + " },\n";
 }

@@ -10,6 +10,8 @@
 #include <utility>
 #include <system_error>
 
+#include "sim/core/float_bits.h"
+
 namespace sim {
 
 namespace {
@@ -60,7 +62,7 @@ std::from_chars_result ReadSpecial(const char* first, const char* last, float& v
     if (q != last && *q == ')') p = q + 1;
   }
   if (hex) {
-    std::memcpy(&value, &HexNotANumberBits, sizeof value);
+    value = FloatOfBits(HexNotANumberBits);
   } else {
     value = negative ? -std::numeric_limits<float>::quiet_NaN() : std::numeric_limits<float>::quiet_NaN();
   }
