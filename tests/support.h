@@ -2,7 +2,6 @@
 // bit, bytes made readable for a failure message, and whether a program is installed.
 #pragma once
 
-#include <bit>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -14,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "sim/core/float_bits.h"
 #include "sim/core/text_file.h"
 
 namespace vantor_test {
@@ -41,8 +41,8 @@ using sim::ReadWholeFile;
 
 // --- Floats -----------------------------------------------------------------------------------
 
-inline uint32_t FloatBits(float value) { return std::bit_cast<uint32_t>(value); }
-inline float FloatOfBits(uint32_t bits) { return std::bit_cast<float>(bits); }
+using sim::FloatBits;
+using sim::FloatOfBits;
 
 // Equal to the bit, so that -0 differs from 0; any NaN equals any NaN.
 inline bool SameFloat(float a, float b) {

@@ -4,7 +4,8 @@
 #include <array>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
+
+#include "sim/core/text_file.h"
 
 namespace sim {
 
@@ -282,10 +283,7 @@ bool PrepareSettingsFile(const Scenario& scenario, std::string& error) {
     return true;
   }
   if (!scenario.settingsFile) return true;
-  std::ofstream file(path, std::ios::binary);
-  file << *scenario.settingsFile;
-  file.close();
-  if (!file) {
+  if (!WriteWholeFile(path, *scenario.settingsFile)) {
     error = "cannot write Vantor.ini";
     return false;
   }

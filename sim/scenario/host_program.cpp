@@ -3,20 +3,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "sim/core/text_file.h"
 #include "sim/core/trace.h"
 
 namespace sim {
-
-namespace {
-
-bool WriteWholeFile(const std::string& path, const std::string& content) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-  return std::fclose(file) == 0 && written;
-}
-
-}  // namespace
 
 bool ParseHostProgramOptions(int argc, char** argv, bool takesPlugin, HostProgramOptions& options) {
   for (int i = 1; i + 1 < argc; i += 2) {

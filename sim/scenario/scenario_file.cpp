@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -13,6 +11,7 @@
 
 #include <toml++/toml.h>
 
+#include "sim/core/text_file.h"
 #include "sim/core/track.h"
 
 namespace sim {
@@ -600,14 +599,10 @@ bool ReadScenarioFile(const std::string& path, std::string& text, std::string& e
     error = path + ": " + (std::filesystem::exists(path, failure) ? "is not a file" : "no such file");
     return false;
   }
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
+  if (!ReadWholeFile(path, text)) {
     error = path + ": cannot be read";
     return false;
   }
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  text = bytes.str();
   return true;
 }
 

@@ -9,15 +9,14 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "sim/core/text_file.h"
 #include "sim/cli/settings_report.h"
 #include "sim/core/live_loop.h"
 #include "sim/core/live_overlay.h"
@@ -66,11 +65,9 @@ struct PageSession {
 PageSession page;
 
 std::optional<std::string> ReadSettingsFile() {
-  std::ifstream file(vantor::SettingsFileName, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
+  std::string bytes;
+  if (!ReadWholeFile(vantor::SettingsFileName, bytes)) return std::nullopt;
+  return bytes;
 }
 
 void Record(const World& world, int32_t width, int32_t height) {
