@@ -120,6 +120,31 @@ bool IsWholePixels(const double* r) {
   return r[2] > 0.0 && r[3] > 0.0;
 }
 
+// Keeps what the next fill may take the table for.
+void NoteForFastFill(FastFillState& fast, const PaintCommand& command) {
+  const double* n = command.numbers;
+  switch (command.op) {
+    case PaintOp::MoveTo:
+    case PaintOp::LineTo:
+    case PaintOp::ClosePath: ++fast.pathCommands; break;
+    case PaintOp::Rectangle:
+      ++fast.pathCommands;
+      fast.rectangle = n;
+      break;
+    case PaintOp::NewPath:
+    case PaintOp::Fill:
+    case PaintOp::Stroke:
+    case PaintOp::Text:
+      fast.pathCommands = 0;
+      fast.rectangle = nullptr;
+      break;
+    case PaintOp::SetColour:
+    case PaintOp::Restore: fast.gradient = nullptr; break;
+    case PaintOp::SetLinearGradient: fast.gradient = n; break;
+    default: break;
+  }
+}
+
 // Fills the path, or the whole target for a paint, with the tilted gradient in the table when
 // the state allows; false when cairo must draw it.
 bool FillFast(cairo_t* cr, const FastFillState& state, bool whole) {
@@ -184,27 +209,7 @@ void PaintOnCairo(cairo_t* cr, const Painter& painter) {
       case PaintOp::Text: PaintText(cr, TextOf(painter, command)); break;
       case PaintOp::Count: break;
     }
-    // What the next fill may take the table for.
-    switch (command.op) {
-      case PaintOp::MoveTo:
-      case PaintOp::LineTo:
-      case PaintOp::ClosePath: ++fast.pathCommands; break;
-      case PaintOp::Rectangle:
-        ++fast.pathCommands;
-        fast.rectangle = n;
-        break;
-      case PaintOp::NewPath:
-      case PaintOp::Fill:
-      case PaintOp::Stroke:
-      case PaintOp::Text:
-        fast.pathCommands = 0;
-        fast.rectangle = nullptr;
-        break;
-      case PaintOp::SetColour:
-      case PaintOp::Restore: fast.gradient = nullptr; break;
-      case PaintOp::SetLinearGradient: fast.gradient = n; break;
-      default: break;
-    }
+    NoteForFastFill(fast, command);
   });
 }
 
