@@ -5,9 +5,6 @@ set(VANTOR_WEB_DIR ${CMAKE_BINARY_DIR}/web)
 find_program(VANTOR_EMCC_FOUND NAMES emcc)
 find_program(VANTOR_NODE NAMES node nodejs)
 find_program(VANTOR_CHROMIUM NAMES chromium chromium-browser)  # the page's test and benchmark
-# The module reads scenario files with the same header-only toml++ as the Linux side; found here,
-# in the Linux build, as the cross build cannot look in the Linux headers itself.
-find_path(VANTOR_TOMLPP_INCLUDE toml++/toml.h)
 include(${PROJECT_SOURCE_DIR}/cmake/FontSubsets.cmake)
 if(VANTOR_HB_SUBSET AND VANTOR_FONT_Sans AND VANTOR_FONT_CondensedBold)
   set(VANTOR_HAVE_FONT_SUBSETS ON)
@@ -16,17 +13,7 @@ else()
 endif()
 
 if(VANTOR_WEB_BUILD AND VANTOR_EMCC_FOUND AND VANTOR_HAVE_FONT_SUBSETS)
-  include(ExternalProject)
-  ExternalProject_Add(web_build
-    SOURCE_DIR ${PROJECT_SOURCE_DIR}
-    BINARY_DIR ${VANTOR_WEB_DIR}
-    CMAKE_ARGS
-      -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/emscripten.cmake
-      -DCMAKE_BUILD_TYPE=Release
-      -DVANTOR_TOMLPP_INCLUDE=${VANTOR_TOMLPP_INCLUDE}
-    BUILD_ALWAYS ON
-    INSTALL_COMMAND ""
-    USES_TERMINAL_BUILD ON)
+  vantor_cross_build(web_build emscripten.cmake ${VANTOR_WEB_DIR})
   set(VANTOR_HAVE_WEB_BUILD ON)
   set(VANTOR_WEB_RUNNER ${VANTOR_WEB_DIR}/sim/web/run-node.js)
   set(VANTOR_WEB_PAGE ${VANTOR_WEB_DIR}/sim/web/vantor.html)

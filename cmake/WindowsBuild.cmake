@@ -3,21 +3,9 @@
 set(VANTOR_WINDOWS_DIR ${CMAKE_BINARY_DIR}/windows)
 find_program(VANTOR_MINGW_FOUND NAMES x86_64-w64-mingw32-g++-win32)
 find_program(VANTOR_MINGW_OBJDUMP NAMES x86_64-w64-mingw32-objdump)
-# The Windows host reads scenario files with the same header-only toml++ as the Linux side.
-find_path(VANTOR_TOMLPP_INCLUDE toml++/toml.h)
 
 if(VANTOR_WINDOWS_BUILD AND VANTOR_MINGW_FOUND)
-  include(ExternalProject)
-  ExternalProject_Add(windows_build
-    SOURCE_DIR ${PROJECT_SOURCE_DIR}
-    BINARY_DIR ${VANTOR_WINDOWS_DIR}
-    CMAKE_ARGS
-      -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake
-      -DCMAKE_BUILD_TYPE=Release
-      -DVANTOR_TOMLPP_INCLUDE=${VANTOR_TOMLPP_INCLUDE}
-    BUILD_ALWAYS ON
-    INSTALL_COMMAND ""
-    USES_TERMINAL_BUILD ON)
+  vantor_cross_build(windows_build mingw-w64-x86_64.cmake ${VANTOR_WINDOWS_DIR})
   set(VANTOR_HAVE_WINDOWS_BUILD ON)
   set(VANTOR_ASI ${VANTOR_WINDOWS_DIR}/src/Vantor.asi)
   set(VANTOR_WINDOWS_HOST ${VANTOR_WINDOWS_DIR}/sim/windows/vantor-host.exe)

@@ -1,4 +1,5 @@
-# Writes a C++ source whose function NAME (in namespace sim) returns the bytes of INPUT.
+# Writes a C++ source whose function NAME (in namespace sim) returns the bytes of INPUT; only a
+# changed input touches the source, so nothing rebuilds for nothing.
 # Run as: cmake -DINPUT=... -DOUTPUT=... -DNAME=... -DHEADER=... -P embed_bytes.cmake
 file(READ "${INPUT}" content HEX)
 string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," content "${content}")
