@@ -13,7 +13,7 @@ trap 'rm -rf "$scratch"' EXIT
 
 git -C "$root" ls-files -z | (cd "$root" && xargs -0 cp --parents -t "$scratch")
 patch -s -d "$scratch" -p1 < "$root/tests/fuzz/planted_fault.patch"
-(cd "$scratch" && cmake --preset fuzz > /dev/null && cmake --build build/fuzz -j2 --target plugin_fuzz plugin_fuzz_seeds > /dev/null)
+(cd "$scratch" && cmake --preset fuzz > /dev/null && cmake --build build/fuzz -j "${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}" --target plugin_fuzz plugin_fuzz_seeds > /dev/null)
 
 fuzz="$scratch/build/fuzz/tests/fuzz"
 mkdir "$scratch/corpus"
