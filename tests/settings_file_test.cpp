@@ -81,9 +81,12 @@ void WriteBytes(const fs::path& path, const std::string& content) {
 
 // Printable form of a file's content for failure messages, cut short when long.
 std::string Quote(const std::string& text) {
-  std::string out = "\"" + EscapeBytes(text);
+  // Appended, not "\"" + std::string: GCC 12's optimiser warns falsely about that.
+  std::string out = "\"";
+  out += EscapeBytes(text);
   if (out.size() > 200) out = out.substr(0, 200) + "...";
-  return out + "\"";
+  out += '"';
+  return out;
 }
 
 // A record whose every field differs from the defaults, to see that nothing was touched.

@@ -33,7 +33,17 @@ std::string Shortest(float value) {
   return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
-std::string AxisRange(float low, float high) { return "[" + Shortest(low) + ":" + Shortest(high) + "]"; }
+// Appended piece by piece: GCC 12's optimiser warns falsely about "[" + std::string.
+std::string Bracketed(const std::string& low, const std::string& high) {
+  std::string range = "[";
+  range += low;
+  range += ':';
+  range += high;
+  range += ']';
+  return range;
+}
+
+std::string AxisRange(float low, float high) { return Bracketed(Shortest(low), Shortest(high)); }
 
 // Spans of consecutive active samples, as first and last time.
 std::vector<std::pair<double, double>> ActiveSpans(const std::vector<CameraSample>& samples) {
@@ -199,7 +209,7 @@ std::string HeightAxisRange() {
 
 std::string LeanAxisRange(float widestLean) {
   const float leanRange = std::max(widestLean * Headroom, MinimumLeanRange);
-  return "[" + std::to_string(-leanRange) + ":" + std::to_string(leanRange) + "]";
+  return Bracketed(std::to_string(-leanRange), std::to_string(leanRange));
 }
 
 }  // namespace sim
