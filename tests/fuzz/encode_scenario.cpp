@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -18,6 +17,7 @@
 
 #include "camera/seat_query.h"
 #include "fuzz_world.h"
+#include "sim/core/float_bits.h"
 #include "sim/core/native_table.h"
 #include "sim/scenario/scenario_file.h"
 
@@ -41,7 +41,7 @@ constexpr Field FloatPriority[] = {
 struct Argument {
   uint64_t slot;
   Argument(int32_t value) : slot(static_cast<uint32_t>(value)) {}
-  Argument(float value) : slot(0) { std::memcpy(&slot, &value, sizeof value); }
+  Argument(float value) : slot(sim::FloatBits(value)) {}
   Argument(const char* text) : slot(reinterpret_cast<uintptr_t>(text)) {}
 };
 
@@ -141,9 +141,8 @@ void EncodeFrame(const FuzzWorld& mirror, const FuzzWorld& want, uint8_t* record
     if (op == end) break;
     const float wanted = FloatField(want, field);
     const float held = FloatField(mirror, field);
-    if (std::memcmp(&wanted, &held, sizeof wanted) == 0) continue;
-    uint32_t bits;
-    std::memcpy(&bits, &wanted, sizeof bits);
+    const uint32_t bits = sim::FloatBits(wanted);
+    if (bits == sim::FloatBits(held)) continue;
     PutOp(op, static_cast<uint8_t>(field), bits);
   }
   while (op != end) PutOp(op, NoOp, 0);
