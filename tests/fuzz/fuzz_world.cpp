@@ -125,7 +125,6 @@ void ResetWorld(FuzzWorld& world) {
   const int32_t ints[] = {100000, 0x0101, 0x2001, 0x2001, 3, vantor::DriverSeat, 0, 27, 0, 0x3001};
   static_assert(sizeof ints / sizeof ints[0] == FirstFloatField);
   for (int i = 0; i < FirstFloatField; ++i) world.ints[i] = ints[i];
-  for (float& value : world.floats) value = 0.0f;
   // The seat point as a car's driver seat answers it, in the car's frame and in the world.
   const sim::Vec3 seat{-0.45f, 0.1f, 0.45f};
   for (const Field x : {Field::BonePositionX, Field::LocalOffsetX, Field::WorldOffsetX}) {
