@@ -59,13 +59,6 @@ sim::Vec3 AskVector(sim::World& world, const char* native, std::initializer_list
   return sim::ResultAsVector(Ask(world, native, arguments));
 }
 
-void SetVector(FuzzWorld& state, Field x, sim::Vec3 value) {
-  const int first = static_cast<int>(x);
-  SetFloatField(state, x, value.x);
-  SetFloatField(state, static_cast<Field>(first + 1), value.y);
-  SetFloatField(state, static_cast<Field>(first + 2), value.z);
-}
-
 int32_t FindSeat(sim::World& world, int32_t vehicle, int32_t player) {
   const int32_t passengers = std::min(AskInt(world, "GetVehicleMaxPassengers", {vehicle}), MaxSearchedSeats);
   for (int32_t seat = vantor::DriverSeat; seat < passengers; ++seat)
@@ -102,15 +95,15 @@ FuzzWorld Observe(sim::World& world) {
   SetFloatField(state, Field::Speed, sim::ResultAsFloat(Ask(world, "GetEntitySpeed", {subject})));
   SetFloatField(state, Field::LookX, sim::ResultAsFloat(Ask(world, "GetDisabledControlNormal", {0, 1})));
   SetFloatField(state, Field::LookY, sim::ResultAsFloat(Ask(world, "GetDisabledControlNormal", {0, 2})));
-  SetVector(state, Field::RotationX, AskVector(world, "GetEntityRotation", {subject, 2}));
+  SetVectorField(state, Field::RotationX, AskVector(world, "GetEntityRotation", {subject, 2}));
   const sim::Vec3 vehiclePosition = AskVector(world, "GetEntityCoords", {subject, 1});
-  SetVector(state, Field::VehiclePositionX, vehiclePosition);
-  SetVector(state, Field::PlayerPositionX, AskVector(world, "GetEntityCoords", {player, 1}));
+  SetVectorField(state, Field::VehiclePositionX, vehiclePosition);
+  SetVectorField(state, Field::PlayerPositionX, AskVector(world, "GetEntityCoords", {player, 1}));
   const sim::Vec3 seat = bone == -1 ? vehiclePosition : AskVector(world, "GetWorldPositionOfEntityBone", {subject, bone});
-  SetVector(state, Field::BonePositionX, seat);
+  SetVectorField(state, Field::BonePositionX, seat);
   const sim::Vec3 local = AskVector(world, "GetOffsetFromEntityGivenWorldCoords", {subject, seat.x, seat.y, seat.z});
-  SetVector(state, Field::LocalOffsetX, local);
-  SetVector(state, Field::WorldOffsetX, AskVector(world, "GetOffsetFromEntityInWorldCoords",
+  SetVectorField(state, Field::LocalOffsetX, local);
+  SetVectorField(state, Field::WorldOffsetX, AskVector(world, "GetOffsetFromEntityInWorldCoords",
                                                   {subject, local.x, local.y + SeatForwardOffset, local.z + SeatHeight}));
   for (int key = 0; key < KeyCount; ++key)
     if ((static_cast<uint16_t>(sim::PollKey(world, Keys[key])) & 0x8000u) != 0) state.keysDown |= 1u << key;
