@@ -8,11 +8,17 @@ set(VANTOR_DEJAVU_DIRS /usr/share/fonts/truetype/dejavu)
 find_file(VANTOR_FONT_Sans DejaVuSans.ttf PATHS ${VANTOR_DEJAVU_DIRS} NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 find_file(VANTOR_FONT_CondensedBold DejaVuSansCondensed-Bold.ttf PATHS ${VANTOR_DEJAVU_DIRS} NO_DEFAULT_PATH
           NO_CMAKE_FIND_ROOT_PATH)
+# Whether the subsets can be made here: the web build and the tests of its fonts need them.
+if(VANTOR_HB_SUBSET AND VANTOR_FONT_Sans AND VANTOR_FONT_CondensedBold)
+  set(VANTOR_HAVE_FONT_SUBSETS ON)
+else()
+  set(VANTOR_HAVE_FONT_SUBSETS OFF)
+endif()
 
 # Sets <prefix>_Sans and <prefix>_CondensedBold to the subsets made in `directory` (the renderer's
 # PaintFont names), or stops the configure when a tool or a font is missing.
 function(vantor_font_subsets directory prefix)
-  if(NOT VANTOR_HB_SUBSET OR NOT VANTOR_FONT_Sans OR NOT VANTOR_FONT_CondensedBold)
+  if(NOT VANTOR_HAVE_FONT_SUBSETS)
     message(FATAL_ERROR "the web page's fonts need hb-subset and the DejaVu fonts: "
                         "apt-get install libharfbuzz-bin fonts-dejavu-core fonts-dejavu-extra")
   endif()

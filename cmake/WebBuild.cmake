@@ -5,12 +5,7 @@ set(VANTOR_WEB_DIR ${CMAKE_BINARY_DIR}/web)
 find_program(VANTOR_EMCC_FOUND NAMES emcc)
 find_program(VANTOR_NODE NAMES node nodejs)
 find_program(VANTOR_CHROMIUM NAMES chromium chromium-browser)  # the page's test and benchmark
-include(${PROJECT_SOURCE_DIR}/cmake/FontSubsets.cmake)
-if(VANTOR_HB_SUBSET AND VANTOR_FONT_Sans AND VANTOR_FONT_CondensedBold)
-  set(VANTOR_HAVE_FONT_SUBSETS ON)
-else()
-  set(VANTOR_HAVE_FONT_SUBSETS OFF)
-endif()
+include(${PROJECT_SOURCE_DIR}/cmake/FontSubsets.cmake)  # sets VANTOR_HAVE_FONT_SUBSETS
 
 if(VANTOR_WEB_BUILD AND VANTOR_EMCC_FOUND AND VANTOR_HAVE_FONT_SUBSETS)
   vantor_cross_build(web_build emscripten.cmake ${VANTOR_WEB_DIR})

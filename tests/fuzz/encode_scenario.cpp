@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -18,6 +17,7 @@
 
 #include "camera/seat_query.h"
 #include "fuzz_world.h"
+#include "sim/core/float_bits.h"
 #include "sim/core/native_table.h"
 #include "sim/scenario/scenario_file.h"
 
@@ -41,7 +41,7 @@ constexpr Field FloatPriority[] = {
 struct Argument {
   uint64_t slot;
   Argument(int32_t value) : slot(static_cast<uint32_t>(value)) {}
-  Argument(float value) : slot(0) { std::memcpy(&slot, &value, sizeof value); }
+  Argument(float value) : slot(sim::FloatBits(value)) {}
   Argument(const char* text) : slot(reinterpret_cast<uintptr_t>(text)) {}
 };
 
@@ -57,13 +57,6 @@ int32_t AskInt(sim::World& world, const char* native, std::initializer_list<Argu
 }
 sim::Vec3 AskVector(sim::World& world, const char* native, std::initializer_list<Argument> arguments) {
   return sim::ResultAsVector(Ask(world, native, arguments));
-}
-
-void SetVector(FuzzWorld& state, Field x, sim::Vec3 value) {
-  const int first = static_cast<int>(x);
-  SetFloatField(state, x, value.x);
-  SetFloatField(state, static_cast<Field>(first + 1), value.y);
-  SetFloatField(state, static_cast<Field>(first + 2), value.z);
 }
 
 int32_t FindSeat(sim::World& world, int32_t vehicle, int32_t player) {
@@ -102,15 +95,15 @@ FuzzWorld Observe(sim::World& world) {
   SetFloatField(state, Field::Speed, sim::ResultAsFloat(Ask(world, "GetEntitySpeed", {subject})));
   SetFloatField(state, Field::LookX, sim::ResultAsFloat(Ask(world, "GetDisabledControlNormal", {0, 1})));
   SetFloatField(state, Field::LookY, sim::ResultAsFloat(Ask(world, "GetDisabledControlNormal", {0, 2})));
-  SetVector(state, Field::RotationX, AskVector(world, "GetEntityRotation", {subject, 2}));
+  SetVectorField(state, Field::RotationX, AskVector(world, "GetEntityRotation", {subject, 2}));
   const sim::Vec3 vehiclePosition = AskVector(world, "GetEntityCoords", {subject, 1});
-  SetVector(state, Field::VehiclePositionX, vehiclePosition);
-  SetVector(state, Field::PlayerPositionX, AskVector(world, "GetEntityCoords", {player, 1}));
+  SetVectorField(state, Field::VehiclePositionX, vehiclePosition);
+  SetVectorField(state, Field::PlayerPositionX, AskVector(world, "GetEntityCoords", {player, 1}));
   const sim::Vec3 seat = bone == -1 ? vehiclePosition : AskVector(world, "GetWorldPositionOfEntityBone", {subject, bone});
-  SetVector(state, Field::BonePositionX, seat);
+  SetVectorField(state, Field::BonePositionX, seat);
   const sim::Vec3 local = AskVector(world, "GetOffsetFromEntityGivenWorldCoords", {subject, seat.x, seat.y, seat.z});
-  SetVector(state, Field::LocalOffsetX, local);
-  SetVector(state, Field::WorldOffsetX, AskVector(world, "GetOffsetFromEntityInWorldCoords",
+  SetVectorField(state, Field::LocalOffsetX, local);
+  SetVectorField(state, Field::WorldOffsetX, AskVector(world, "GetOffsetFromEntityInWorldCoords",
                                                   {subject, local.x, local.y + SeatForwardOffset, local.z + SeatHeight}));
   for (int key = 0; key < KeyCount; ++key)
     if ((static_cast<uint16_t>(sim::PollKey(world, Keys[key])) & 0x8000u) != 0) state.keysDown |= 1u << key;
@@ -141,9 +134,8 @@ void EncodeFrame(const FuzzWorld& mirror, const FuzzWorld& want, uint8_t* record
     if (op == end) break;
     const float wanted = FloatField(want, field);
     const float held = FloatField(mirror, field);
-    if (std::memcmp(&wanted, &held, sizeof wanted) == 0) continue;
-    uint32_t bits;
-    std::memcpy(&bits, &wanted, sizeof bits);
+    const uint32_t bits = sim::FloatBits(wanted);
+    if (bits == sim::FloatBits(held)) continue;
     PutOp(op, static_cast<uint8_t>(field), bits);
   }
   while (op != end) PutOp(op, NoOp, 0);

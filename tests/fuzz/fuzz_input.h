@@ -12,8 +12,9 @@
 #include <cfloat>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <limits>
+
+#include "sim/core/float_bits.h"
 
 namespace vantor_fuzz {
 
@@ -117,12 +118,7 @@ inline int32_t DecodeInt(ValueMode mode, const uint8_t* value) {
 inline float DecodeFloat(ValueMode mode, const uint8_t* value) {
   switch (mode) {
     case ValueMode::Small: return static_cast<float>(ReadLittle16(value)) / 64.0f;  // +-512, 1/64 steps
-    case ValueMode::Raw: {
-      const uint32_t bits = ReadLittle32(value);
-      float result;
-      std::memcpy(&result, &bits, sizeof result);
-      return result;
-    }
+    case ValueMode::Raw: return sim::FloatOfBits(ReadLittle32(value));
     case ValueMode::Palette: return FloatPalette[value[0] % (sizeof FloatPalette / sizeof FloatPalette[0])];
     case ValueMode::Fine: return static_cast<float>(ReadLittle16(value)) / 1024.0f;  // +-32, fine steps
   }

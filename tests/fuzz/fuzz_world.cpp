@@ -119,20 +119,21 @@ int32_t IntField(const FuzzWorld& world, Field field) { return world.ints[static
 float FloatField(const FuzzWorld& world, Field field) { return world.floats[FloatSlot(field)]; }
 void SetIntField(FuzzWorld& world, Field field, int32_t value) { world.ints[static_cast<int>(field)] = value; }
 void SetFloatField(FuzzWorld& world, Field field, float value) { world.floats[FloatSlot(field)] = value; }
+void SetVectorField(FuzzWorld& world, Field x, sim::Vec3 value) {
+  const int slot = FloatSlot(x);
+  world.floats[slot] = value.x;
+  world.floats[slot + 1] = value.y;
+  world.floats[slot + 2] = value.z;
+}
 
 void ResetWorld(FuzzWorld& world) {
   world = FuzzWorld{};
   const int32_t ints[] = {100000, 0x0101, 0x2001, 0x2001, 3, vantor::DriverSeat, 0, 27, 0, 0x3001};
   static_assert(sizeof ints / sizeof ints[0] == FirstFloatField);
   for (int i = 0; i < FirstFloatField; ++i) world.ints[i] = ints[i];
-  for (float& value : world.floats) value = 0.0f;
   // The seat point as a car's driver seat answers it, in the car's frame and in the world.
   const sim::Vec3 seat{-0.45f, 0.1f, 0.45f};
-  for (const Field x : {Field::BonePositionX, Field::LocalOffsetX, Field::WorldOffsetX}) {
-    SetFloatField(world, x, seat.x);
-    SetFloatField(world, static_cast<Field>(static_cast<int>(x) + 1), seat.y);
-    SetFloatField(world, static_cast<Field>(static_cast<int>(x) + 2), seat.z);
-  }
+  for (const Field x : {Field::BonePositionX, Field::LocalOffsetX, Field::WorldOffsetX}) SetVectorField(world, x, seat);
 }
 
 void ApplyRecord(FuzzWorld& world, const uint8_t* record) {

@@ -30,6 +30,8 @@ int32_t IntField(const FuzzWorld& world, Field field);
 float FloatField(const FuzzWorld& world, Field field);
 void SetIntField(FuzzWorld& world, Field field, int32_t value);
 void SetFloatField(FuzzWorld& world, Field field, float value);
+// A vector's three fields, from its x field on.
+void SetVectorField(FuzzWorld& world, Field x, sim::Vec3 value);
 
 // The answer to native `index` of the table, written as the game writes it.
 void AnswerNative(FuzzWorld& world, int index, const sim::CallArguments& arguments, sim::CallResult& result);
