@@ -54,6 +54,13 @@ void Triangle(sim::Painter& p) {
   sim::ClosePath(p);
 }
 
+// The outline of a line of text in the selected font, its pen starting at (x, baseline).
+void TextPathAt(cairo_t* cr, double x, double baseline, const char* text) {
+  cairo_new_path(cr);
+  cairo_move_to(cr, x, baseline);
+  cairo_text_path(cr, text);
+}
+
 void Triangle(cairo_t* cr) {
   cairo_new_path(cr);
   cairo_move_to(cr, 10.25, 20.5);
@@ -201,23 +208,17 @@ const std::vector<Case>& Cases() {
        [](cairo_t* cr) {
          cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
          cairo_set_font_size(cr, 18.0);
-         cairo_new_path(cr);
-         cairo_move_to(cr, 3.0, 150.5);
-         cairo_text_path(cr, "Height 0.65");
+         TextPathAt(cr, 3.0, 150.5, "Height 0.65");
          cairo_set_source_rgba(cr, 0.9, 0.9, 0.9, 1.0);
          cairo_fill(cr);
          // The menu's title as the screen output drew it with cairo: the shadow, then the
          // outline stroked under the fill.
          cairo_select_font_face(cr, "DejaVu Sans Condensed", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
          cairo_set_font_size(cr, 31.5);
-         cairo_new_path(cr);
-         cairo_move_to(cr, 13.5, 61.25);
-         cairo_text_path(cr, "Vantor Ä");
+         TextPathAt(cr, 13.5, 61.25, "Vantor Ä");
          cairo_set_source_rgba(cr, 0.0, 0.0, 0.0, 0.6);
          cairo_fill(cr);
-         cairo_new_path(cr);
-         cairo_move_to(cr, 12.5, 60.25);
-         cairo_text_path(cr, "Vantor Ä");
+         TextPathAt(cr, 12.5, 60.25, "Vantor Ä");
          cairo_set_source_rgba(cr, 0.0, 0.0, 0.0, 0.8);
          cairo_set_line_width(cr, 1.5);
          cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);

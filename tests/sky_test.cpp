@@ -28,13 +28,18 @@ sim::World LookingFrom(sim::Vec3 rotation) {
   return world;
 }
 
+void Append(sim::Painter& painter, const sim::PaintCommand& command) {
+  const auto op = static_cast<uint8_t>(command.op);
+  painter.ops.push_back(op);
+  painter.numbers.insert(painter.numbers.end(), command.numbers, command.numbers + sim::PaintOpNumbers[op]);
+}
+
 // The same list with the sky's fill, the first fill after the first gradient, as a paint of
 // the whole picture instead.
 sim::Painter SkyPaintedWhole(const sim::Painter& drawn) {
   sim::Painter whole;
   bool gradient = false, replaced = false;
   sim::ForEachCommand(drawn, [&](const sim::PaintCommand& command) {
-    const auto op = static_cast<uint8_t>(command.op);
     gradient = gradient || command.op == sim::PaintOp::SetLinearGradient;
     if (gradient && !replaced && command.op == sim::PaintOp::Rectangle) return;  // the sky's bounds
     if (gradient && !replaced && command.op == sim::PaintOp::Fill) {
@@ -42,17 +47,10 @@ sim::Painter SkyPaintedWhole(const sim::Painter& drawn) {
       replaced = true;
       return;
     }
-    whole.ops.push_back(op);
-    whole.numbers.insert(whole.numbers.end(), command.numbers, command.numbers + sim::PaintOpNumbers[op]);
+    Append(whole, command);
   });
   whole.texts = drawn.texts;
   return whole;
-}
-
-void Append(sim::Painter& painter, const sim::PaintCommand& command) {
-  const auto op = static_cast<uint8_t>(command.op);
-  painter.ops.push_back(op);
-  painter.numbers.insert(painter.numbers.end(), command.numbers, command.numbers + sim::PaintOpNumbers[op]);
 }
 
 // The list up to the ground's fill (the first fill after the second gradient), and the same

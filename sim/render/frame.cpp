@@ -11,8 +11,7 @@ bool RenderFrame(const World& world, const std::vector<Road>& roads, const std::
   if (width < 1 || height < 1 || width > MaxScreenSide || height > MaxScreenSide) return false;
   if (picture.borrowed == nullptr) picture.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
   Painter painter;
-  DrawScene(painter, world, roads, width, height);
-  DrawScreenOutput(painter, world.screen, notifications, width, height);
+  DrawFrame(painter, world, roads, notifications, width, height);
   return PaintOver(picture, painter);
 }
 

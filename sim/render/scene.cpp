@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <iterator>
 
+#include "sim/render/screen_output.h"
+
 namespace sim {
 
 namespace {
@@ -315,6 +317,12 @@ void DrawScene(Painter& painter, const World& world, const std::vector<Road>& ro
   for (const Road& road : roads) DrawRoad(painter, view, road);
   DrawBodies(painter, view, world);
   Restore(painter);
+}
+
+void DrawFrame(Painter& painter, const World& world, const std::vector<Road>& roads,
+               const std::vector<std::string>& notifications, int width, int height) {
+  DrawScene(painter, world, roads, width, height);
+  DrawScreenOutput(painter, world.screen, notifications, width, height);
 }
 
 }  // namespace sim

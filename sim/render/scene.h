@@ -3,6 +3,7 @@
 // foot as flat-shaded bodies. Only the world's state is read.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "sim/core/world.h"
@@ -17,6 +18,11 @@ constexpr double ReferencePictureHeight = 1080.0;
 
 // Fills the whole width x height picture with the view of this frame.
 void DrawScene(Painter& painter, const World& world, const std::vector<Road>& roads, int width, int height);
+
+// The frame as the game shows it, the same for pictures, video and the page: the view, then the
+// screen output and the notifications over it.
+void DrawFrame(Painter& painter, const World& world, const std::vector<Road>& roads,
+               const std::vector<std::string>& notifications, int width, int height);
 
 // Add to the current path what is left of a polygon or a segment, given in the camera's
 // frame, after cutting it at the near plane.

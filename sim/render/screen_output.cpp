@@ -121,13 +121,13 @@ void DrawRectangle(Painter& painter, const DrawnRect& rect, int width, int heigh
 }
 
 void DrawFeed(Painter& painter, const std::vector<std::string>& notifications, int width, int height) {
+  const SizedFont font = FontFor(0, FeedTextSize, height);
+  const FontMetrics extents = MeasureFont(font.font, font.size);
+  const double padding = FeedPadding * height;
+  const double boxHeight = extents.ascent + extents.descent + 2.0 * padding;
   double bottom = FeedBottom * height;
   for (size_t i = notifications.size(); i-- > 0;) {
     const std::string text = AsUtf8(notifications[i]);
-    const SizedFont font = FontFor(0, FeedTextSize, height);
-    const FontMetrics extents = MeasureFont(font.font, font.size);
-    const double padding = FeedPadding * height;
-    const double boxHeight = extents.ascent + extents.descent + 2.0 * padding;
     const double top = bottom - boxHeight;
     const double boxWidth = std::max(FeedWidth * width, MeasureAdvance(font.font, font.size, text) + 2.0 * padding);
     NewPath(painter);

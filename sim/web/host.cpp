@@ -64,12 +64,6 @@ bool RunFrame(WebHost& host) {
   return !HookFailed(host.hook);
 }
 
-bool StepFrame(WebHost& host, int32_t frameTimeMs) {
-  const bool ran = RunFrame(host);
-  AdvanceWorld(host.hook.world, frameTimeMs);
-  return ran;
-}
-
 void UnloadPlugin(WebHost& host) {
   if (!host.loaded) return;
   activeHost = &host;

@@ -32,8 +32,6 @@ std::string DefaultPluginPath();
 bool LoadPlugin(WebHost& host, const std::string& path);
 // Runs the script until its next scriptWait: the first call runs start-up and the first pass.
 bool RunFrame(WebHost& host);
-// RunFrame, then the world moves on by frameTimeMs.
-bool StepFrame(WebHost& host, int32_t frameTimeMs);
 // DllMain detach; the script's fiber is abandoned, never resumed, and freed with the host.
 void UnloadPlugin(WebHost& host);
 

@@ -74,8 +74,7 @@ void Record(const World& world, int32_t width, int32_t height) {
   page.painter.ops.clear();
   page.painter.numbers.clear();
   page.painter.texts.clear();
-  DrawScene(page.painter, world, page.roads, width, height);
-  DrawScreenOutput(page.painter, world.screen, NotificationsShown(world, page.frame, page.frameTimeMs), width, height);
+  DrawFrame(page.painter, world, page.roads, NotificationsShown(world, page.frame, page.frameTimeMs), width, height);
 }
 
 // The run failed: the plugin unloaded as a run ends, the reasons in the output.
