@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "sim/cli/summary.h"
+#include "camera/exit_key.h"
 
 namespace sim {
 
@@ -69,7 +69,9 @@ std::string DescribeFrame(const World& world, const CameraSample& sample, int32_
   const bool driving = world.player.vehicle != 0;
   switch (sample.rendering) {
     case RenderingCamera::Vantor: parts.push_back(Formatted("Vantor first person, FOV %.1f", sample.fov)); break;
-    case RenderingCamera::FirstPerson: parts.emplace_back("the game's first person, view mode 4"); break;
+    case RenderingCamera::FirstPerson:
+      parts.push_back(std::string("the game's first person, view mode ").append(std::to_string(FirstPersonViewMode)));
+      break;
     case RenderingCamera::OtherScript: parts.emplace_back("another script's camera"); break;
     case RenderingCamera::Cinematic: parts.emplace_back("the cinematic camera"); break;
     case RenderingCamera::Cutscene: parts.emplace_back("a cutscene"); break;
@@ -85,7 +87,7 @@ std::string DescribeFrame(const World& world, const CameraSample& sample, int32_
   for (const DrawnText& text : world.screen.texts) {
     if (text.text == MenuTitle) parts.emplace_back("menu");
     if (text.style.colour[0] == SelectedRowInk && text.text != MenuTitle) parts.push_back("on \"" + text.text + "\"");
-    if (text.text == HoldPromptText) parts.emplace_back("hold prompt");
+    if (text.text == vantor::ExitPromptText) parts.emplace_back("hold prompt");
   }
   for (const std::string& notification : NotificationsShown(world, sample.frame, frameTimeMs))
     parts.push_back("\"" + notification + "\"");

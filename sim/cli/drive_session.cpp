@@ -23,7 +23,6 @@ namespace {
 constexpr const char* DriveTitle = "drive";
 constexpr const char* ScreenshotPrefix = "screenshot-";
 constexpr const char* SettingsBesideSuffix = ".Vantor.ini";  // a starting file that TOML cannot carry
-constexpr size_t ErrorsShown = 10;
 
 std::string ScreenshotName(int32_t frame) {
   char name[64];
@@ -112,8 +111,7 @@ std::string SummaryOfDrive(const DriveSession& session, const Scenario& recordin
   text += SpeedSummary(session);
   if (played) return text;
   text += "the drive FAILED:\n";
-  for (size_t i = 0; i < world.errors.size() && i < ErrorsShown; ++i) text += "  " + world.errors[i] + "\n";
-  return text;
+  return text + FirstFaults(world.errors);
 }
 
 }  // namespace

@@ -29,7 +29,6 @@ constexpr const char* PictureFolder = "pictures";
 constexpr const char* PicturePrefix = "frame-";
 constexpr int32_t ProgressSteps = 20;
 constexpr int32_t ProgressFromFrames = 5000;  // shorter runs end before a counter helps
-constexpr size_t ErrorsShown = 10;
 
 std::string PictureName(int32_t frame) {
   char name[64];
@@ -234,7 +233,7 @@ std::string SummaryOfRun(const RunInputs& inputs, const FrameWork& work, const O
   text += "  " + std::string(ScenarioCopyFile) + ", " + SummaryFile + ": the scenario played, this summary\n";
   if (played) return text;
   text += "the run FAILED:\n";
-  for (size_t i = 0; i < world.errors.size() && i < ErrorsShown; ++i) text += "  " + world.errors[i] + "\n";
+  text += FirstFaults(world.errors);
   if (world.errors.size() > ErrorsShown)
     text += "  ... and " + std::to_string(world.errors.size() - ErrorsShown) + " more\n";
   return text;

@@ -111,6 +111,12 @@ void WriteOutputs(const Trace& trace, const Scenario& scenario, const std::vecto
   outcome.Wrote(std::string(SettingsFile) + ": " + SettingsFileFate(scenario));
 }
 
+std::string FirstFaults(const std::vector<std::string>& errors) {
+  std::string text;
+  for (size_t i = 0; i < errors.size() && i < ErrorsShown; ++i) text += "  " + errors[i] + "\n";
+  return text;
+}
+
 bool CloseRunFolder(const std::string& summary, const OutFolderVisit& visit, std::ostream& err) {
   // A summary that is not on disk is an output missed, though it is printed.
   const bool summaryWritten = WriteWholeFile(SummaryFile, summary);

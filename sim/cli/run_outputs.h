@@ -21,6 +21,8 @@ constexpr const char* CameraFile = "camera.csv";
 constexpr const char* SummaryFile = "summary.txt";
 constexpr const char* ScenarioCopyFile = "scenario.toml";
 constexpr const char* SettingsFile = "Vantor.ini";
+// The faults a failed run lists in its summary, first come first.
+constexpr size_t ErrorsShown = 10;
 
 // The files of a run, one line each for the summary; a file missed fails the run.
 struct Outcome {
@@ -53,6 +55,9 @@ void WriteSettingsReport(const SettingsReport& report, Outcome& outcome);
 // Vantor.ini, each told in `outcome`.
 void WriteOutputs(const Trace& trace, const Scenario& scenario, const std::vector<CameraSample>& samples, bool plot,
                   const std::string& title, Outcome& outcome);
+
+// The first ErrorsShown faults, one indented line each, for the summary of a failed run.
+std::string FirstFaults(const std::vector<std::string>& errors);
 
 // Writes the summary and leaves the output folder (LeaveOutFolder). False when the summary is
 // not on disk (an output missed).

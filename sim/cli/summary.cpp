@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "camera/exit_key.h"
+
 namespace sim {
 
 namespace {
@@ -71,7 +73,7 @@ void NoteFrame(RunSummary& summary, const World& world, const Trace& trace, int3
   if (viewModeSet) ExtendSpans(summary.viewModeHeld, frame);
 
   for (const DrawnText& text : world.screen.texts)
-    if (text.text == HoldPromptText) {
+    if (text.text == vantor::ExitPromptText) {
       ExtendSpans(summary.holdPrompt, frame);
       break;
     }

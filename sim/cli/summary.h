@@ -38,8 +38,6 @@ struct RunSummary {
   bool wasActive = false;
 };
 
-constexpr const char* HoldPromptText = "Keep holding V to exit first person...";
-
 // Takes in one frame, after its pass.
 void NoteFrame(RunSummary& summary, const World& world, const Trace& trace, int32_t frame);
 

@@ -2,12 +2,12 @@
 
 #include <dlfcn.h>
 
-#include "sim/linux/libc_swapcontext.h"
-
 #include <cstdio>
 
 #ifdef __SANITIZE_ADDRESS__
 #include <sanitizer/common_interface_defs.h>
+
+#include "sim/linux/libc_swapcontext.h"
 #endif
 
 namespace sim {
