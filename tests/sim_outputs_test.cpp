@@ -9,7 +9,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "camera/exit_key.h"
 #include "sim/cli/camera_log.h"
 #include "sim/cli/contact_sheet.h"
 #include "sim/cli/plot.h"
@@ -38,7 +37,7 @@ struct SummaryBench {
       arguments.count = 1;
       sim::RecordCall(trace, frame, sim::FindNativeByName("SetVehicleCameraViewMode"), arguments, sim::CallResult{});
     }
-    if (prompt) world.screen.texts.push_back({vantor::ExitPromptText, 0.5f, 0.9f, {}});
+    if (prompt) world.screen.texts.push_back({sim::HoldPromptText, 0.5f, 0.9f, {}});
     sim::NoteFrame(summary, world, trace, frame++);
   }
 };

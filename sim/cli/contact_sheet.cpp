@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "camera/exit_key.h"
+#include "sim/cli/summary.h"
 
 namespace sim {
 
@@ -87,7 +87,7 @@ std::string DescribeFrame(const World& world, const CameraSample& sample, int32_
   for (const DrawnText& text : world.screen.texts) {
     if (text.text == MenuTitle) parts.emplace_back("menu");
     if (text.style.colour[0] == SelectedRowInk && text.text != MenuTitle) parts.push_back("on \"" + text.text + "\"");
-    if (text.text == vantor::ExitPromptText) parts.emplace_back("hold prompt");
+    if (text.text == HoldPromptText) parts.emplace_back("hold prompt");
   }
   for (const std::string& notification : NotificationsShown(world, sample.frame, frameTimeMs))
     parts.push_back("\"" + notification + "\"");

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "camera/exit_key.h"
-
 namespace sim {
 
 namespace {
@@ -73,7 +71,7 @@ void NoteFrame(RunSummary& summary, const World& world, const Trace& trace, int3
   if (viewModeSet) ExtendSpans(summary.viewModeHeld, frame);
 
   for (const DrawnText& text : world.screen.texts)
-    if (text.text == vantor::ExitPromptText) {
+    if (text.text == HoldPromptText) {
       ExtendSpans(summary.holdPrompt, frame);
       break;
     }

@@ -38,6 +38,11 @@ struct RunSummary {
   bool wasActive = false;
 };
 
+// The exit prompt as a player reads it on the screen. The simulator keeps its own copy rather
+// than the plugin's constant: what it reads from the screen must not follow a plugin that
+// shows the wrong words.
+constexpr const char* HoldPromptText = "Keep holding V to exit first person...";
+
 // Takes in one frame, after its pass.
 void NoteFrame(RunSummary& summary, const World& world, const Trace& trace, int32_t frame);
 
