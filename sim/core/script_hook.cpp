@@ -36,7 +36,7 @@ void HookNativeInit(ScriptHook& hook, uint64_t hash) {
   if (hook.pendingNative < 0) {
     char what[48];
     std::snprintf(what, sizeof what, "unknown native 0x%016llX", static_cast<unsigned long long>(hash));
-    HookFault(hook, FrameFault(hook.world.frame, what));
+    ReportFault(hook.world, what);
   }
 }
 

@@ -31,8 +31,6 @@ struct ClassRow {
 // The game's class numbers: 6 sports, 7 super, 8 motorcycles, 13 cycles, 22 open wheel.
 constexpr ClassRow ClassRows[] = {{6, &SportsCar}, {7, &SportsCar}, {8, &Motorbike}, {13, &Bicycle}, {22, &OpenWheel}};
 
-float Within(float value, float low, float high) { return std::isnan(value) ? 0.0f : std::clamp(value, low, high); }
-
 double Sign(double value) { return value > 0.0 ? 1.0 : value < 0.0 ? -1.0 : 0.0; }
 
 // The new forward speed after `seconds` of the inputs.
@@ -71,6 +69,8 @@ double TurnRate(const MotionClass& motion, double lock, double speed) {
 }
 
 }  // namespace
+
+float Within(float value, float low, float high) { return std::isnan(value) ? 0.0f : std::clamp(value, low, high); }
 
 const MotionClass& MotionOfClass(int32_t vehicleClass) {
   for (const ClassRow& row : ClassRows)

@@ -37,6 +37,9 @@ struct MotionClass {
   float pitchPerForward;   // degrees nose up per m/s^2 of acceleration (down when braking)
 };
 
+// An input brought within [low, high], NaN to 0: how motion and walking inputs are taken.
+float Within(float value, float low, float high);
+
 // The class's row, or the ordinary car's for a class without one of its own.
 const MotionClass& MotionOfClass(int32_t vehicleClass);
 
